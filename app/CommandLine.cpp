@@ -1,0 +1,58 @@
+#include "app/CommandLine.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orbistat {
+
+std::optional<CommandLine> parseCommandLine(const QStringList& arguments)
+{
+    CommandLine line;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const auto& argument = arguments[i];
+        const auto nextValue = [&]() -> std::optional<QString> {
+            if (i + 1 >= arguments.size())
+                return std::nullopt;
+            return arguments[++i];
+        };
+        if (argument == QLatin1String("--print")) {
+            line.mode = CommandLine::Mode::print;
+        } else if (argument == QLatin1String("--json")) {
+            line.mode = CommandLine::Mode::json;
+        } else if (argument == QLatin1String("--count")) {
+            const auto value = nextValue();
+            bool ok = false;
+            const long long count = value ? value->toLongLong(&ok) : 0;
+            if (!ok || count < 1)
+                return std::nullopt;
+            line.count = count;
+        } else if (argument == QLatin1String("--interval")) {
+            const auto value = nextValue();
+            bool ok = false;
+            const double seconds = value ? value->toDouble(&ok) : 0.0;
+            if (!ok || !std::isfinite(seconds) || seconds > 86400.0)
+                return std::nullopt;
+            line.interval = std::max(seconds, 0.5);
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            line.help = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return line;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage: orbistat [--print | --json] [--count N] [--interval SECONDS]\n"
+        "\n"
+        "  --print           print one line of readings per tick (no display needed)\n"
+        "  --json            print one JSON object of readings per tick\n"
+        "  --count N         stop after N ticks\n"
+        "  --interval S      sample every S seconds for this run (at least 0.5)\n"
+        "\n"
+        "ORBISTAT_SYSROOT=DIR reads a recorded machine tree instead of this machine.\n");
+}
+
+} // namespace orbistat

@@ -1,0 +1,22 @@
+// The command line of the orbistat program.
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+namespace orbistat {
+
+struct CommandLine {
+    enum class Mode { automatic, print, json };
+
+    Mode mode = Mode::automatic;
+    std::optional<long long> count;     // stop after this many ticks
+    std::optional<double> interval;     // seconds, at least 0.5
+    bool help = false;
+};
+
+// Absent for an unknown option or a malformed value.
+std::optional<CommandLine> parseCommandLine(const QStringList& arguments);
+QString usageText();
+
+} // namespace orbistat

@@ -1,0 +1,105 @@
+// The user's settings: a QSettings INI file (~/.config/Orbistat/Orbistat.conf)
+// with registered defaults held in memory. Every read goes to the file, so a
+// value written by the settings window or by hand takes effect at the next
+// read; every write is followed by `changed`, and an edit by another process
+// is noticed through a file watch and announced the same way.
+#pragma once
+
+#include "core/MenuBarModule.h"
+#include "core/MenuBarStyle.h"
+#include "core/PopoverCard.h"
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace orbistat {
+
+namespace SettingsKey {
+inline constexpr char updateInterval[] = "updateInterval";
+inline constexpr char menuBarOrder[] = "menuBarOrder";
+inline constexpr char menuBarEnabled[] = "menuBarEnabled";
+inline constexpr char menuBarStyle[] = "menuBarStyle";
+inline constexpr char menuBarColorize[] = "menuBarColorize";
+inline constexpr char warningThreshold[] = "warningThreshold";
+inline constexpr char criticalThreshold[] = "criticalThreshold";
+inline constexpr char visibleCards[] = "visibleCardsV2";
+inline constexpr char alertsEnabled[] = "alertsEnabled";
+inline constexpr char alertCPU[] = "alertCPU";
+inline constexpr char alertMemory[] = "alertMemory";
+inline constexpr char alertDisk[] = "alertDisk";
+inline constexpr char alertBattery[] = "alertBattery";
+inline constexpr char alertTemperature[] = "alertTemperature";
+inline constexpr char alertDuration[] = "alertDuration";
+inline constexpr char diskAlertThreshold[] = "diskAlertThreshold";
+inline constexpr char settingsTab[] = "settingsTab";  // not registered; "general" where read
+} // namespace SettingsKey
+
+// Set lists ("menuBarEnabled", "visibleCardsV2"): split at ",", empty pieces
+// dropped, no trimming.
+std::set<QString> parseSet(const QString& text);
+// All seven modules: the listed ones first (unknown and repeated pieces
+// dropped, first occurrence wins), then the rest in declaration order.
+std::vector<MenuBarModule> parseModuleOrder(const QString& text);
+// Elements in ascending order of their text, joined with ",".
+QString joinSet(const std::set<QString>& set);
+
+class SettingsStore : public QObject {
+    Q_OBJECT
+public:
+    // The user's settings file; tests pass a file of their own.
+    explicit SettingsStore(const QString& filePath = defaultFilePath(), QObject* parent = nullptr);
+
+    static QString defaultFilePath();
+    // The registered defaults (applied only while a key has no stored value).
+    static const std::map<QString, QVariant>& registeredDefaults();
+
+    // Typed reads. A stored value of the wrong type, a non-finite number or
+    // an unparsable text reads as the registered default.
+    double doubleValue(const QString& key) const;
+    bool boolValue(const QString& key) const;
+    // The stored text, else the registered default; absent for a key with
+    // neither.
+    std::optional<QString> textValue(const QString& key) const;
+
+    void setValue(const QString& key, const QVariant& value);
+    void remove(const QString& key);
+
+    std::vector<MenuBarModule> enabledMenuBarModules() const;
+    MenuBarStyle currentMenuBarStyle() const;
+    std::set<QString> visibleCards() const;
+    bool isCardVisible(PopoverCard card) const;
+
+    // Settings-window writes.
+    void setModuleEnabled(MenuBarModule module, bool enabled);
+    void setCardVisible(PopoverCard card, bool visible);
+    // Swaps the module with its neighbour (step −1 or +1); nothing is stored
+    // when that would leave the list.
+    void moveModule(MenuBarModule module, int step);
+    // Threshold setters keep warning below critical.
+    void setWarningThreshold(double warning);
+    void setCriticalThreshold(double critical);
+
+signals:
+    void changed();
+
+private:
+    std::optional<QVariant> storedValue(const QString& key) const;
+    void toggleInSet(const QString& key, const QString& raw, bool on);
+    void written();
+    void watchFile();
+    void fileMaybeChanged();
+    QByteArray fileFingerprint() const;
+
+    mutable QSettings settings_;
+    QFileSystemWatcher watcher_;
+    QByteArray lastFingerprint_;
+};
+
+} // namespace orbistat

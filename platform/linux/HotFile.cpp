@@ -1,0 +1,69 @@
+#include "platform/linux/HotFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace orbistat {
+
+HotFile::HotFile(const LinuxRoot& root, std::string_view relative, size_t maxBytes)
+    : path_(root.resolve(relative))
+    , maxBytes_(maxBytes)
+    , keepOpen_(!root.isRecorded())
+    , buffer_(4096, '\0')
+{
+}
+
+HotFile::~HotFile() { close(); }
+
+bool HotFile::open()
+{
+    if (fd_ >= 0)
+        return true;
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    return fd_ >= 0;
+}
+
+void HotFile::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+std::optional<std::string_view> HotFile::read()
+{
+    if (!open())
+        return std::nullopt;
+    for (;;) {
+        size_t filled = 0;
+        bool failed = false;
+        while (filled < buffer_.size()) {
+            const ssize_t got = ::pread(fd_, buffer_.data() + filled, buffer_.size() - filled, static_cast<off_t>(filled));
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                failed = true;
+                break;
+            }
+            if (got == 0)
+                break;
+            filled += static_cast<size_t>(got);
+        }
+        if (failed) {
+            close();
+            return std::nullopt;
+        }
+        // A full buffer may mean the file is larger: grow and read again
+        // from the start, so the content is one consistent generation.
+        if (filled == buffer_.size() && buffer_.size() < maxBytes_) {
+            buffer_.resize(std::min(buffer_.size() * 2, maxBytes_));
+            continue;
+        }
+        if (!keepOpen_)
+            close();
+        return std::string_view(buffer_.data(), filled);
+    }
+}
+
+} // namespace orbistat

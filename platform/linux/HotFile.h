@@ -1,0 +1,40 @@
+// A file read on every tick (/proc/stat, /proc/meminfo, ...). The descriptor
+// stays open and each read starts again at offset 0 with pread, which for
+// procfs regenerates the content: no open/close per tick. Below a recorded
+// tree the file is opened afresh for every read, because a replay swaps the
+// tree (t0, then t1) underneath the same path.
+#pragma once
+
+#include "platform/linux/LinuxRoot.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orbistat {
+
+class HotFile {
+public:
+    HotFile(const LinuxRoot& root, std::string_view relative, size_t maxBytes = 1 << 20);
+    ~HotFile();
+    HotFile(const HotFile&) = delete;
+    HotFile& operator=(const HotFile&) = delete;
+
+    // The whole content (at most maxBytes); absent when the file cannot be
+    // opened or read. A failed read closes the descriptor so the next call
+    // opens the file afresh (it may have been recreated).
+    std::optional<std::string_view> read();
+
+private:
+    bool open();
+    void close();
+
+    std::filesystem::path path_;
+    size_t maxBytes_;
+    bool keepOpen_;
+    int fd_ = -1;
+    std::string buffer_;
+};
+
+} // namespace orbistat

@@ -1,0 +1,47 @@
+// Bounds-checked parsing of kernel text. A number is a whole token: "12abc",
+// "4.5e4" where an integer is expected, "-1" where only unsigned values
+// exist, the empty text and values beyond the type's range are not numbers.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace orbistat {
+
+std::optional<uint64_t> parseUnsigned(std::string_view token);
+std::optional<int64_t> parseSigned(std::string_view token);
+// Finite decimal numbers only ("inf" and "nan" are not readings).
+std::optional<double> parseDouble(std::string_view token);
+
+std::string_view trimAscii(std::string_view text);
+
+// Whitespace-separated fields of one line (blanks and tabs).
+std::vector<std::string_view> splitFields(std::string_view line);
+
+// Calls `each` for every line of `text`; a last line without a newline is
+// still a line.
+template <typename F>
+void forEachLine(std::string_view text, F&& each)
+{
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const auto line = text.substr(0, end);
+        each(line);
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+// The first whole-token unsigned number of `text` after trimming: the form of
+// a one-value sysfs file.
+std::optional<uint64_t> parseUnsignedFile(std::string_view text);
+std::optional<int64_t> parseSignedFile(std::string_view text);
+
+// A CPU list such as "0-3,8" (the kernel's cpulist format). Absent when
+// malformed; the empty list is a list.
+std::optional<std::vector<uint32_t>> parseCpuList(std::string_view text);
+
+} // namespace orbistat
