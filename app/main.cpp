@@ -4,6 +4,7 @@
 #include "app/LinuxMachine.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
+#include "shared/bridge/WidgetBridge.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -29,6 +30,8 @@ int main(int argc, char* argv[])
 
     const auto format = commandLine->mode == CommandLine::Mode::json ? HeadlessRunner::Format::json : HeadlessRunner::Format::text;
     HeadlessRunner runner(monitor, format, commandLine->count, commandLine->interval);
+    WidgetBridge bridge(settings);
+    runner.setAfterEachTick([&] { bridge.publish(monitor); });
     runner.start();
     return app.exec();
 }
