@@ -90,7 +90,8 @@ std::optional<std::vector<std::optional<AcceleratorStatistics>>> NvmlGpuSource::
     if (root_.isRecorded())
         return devices;
 
-    if (deviceScan_.due(clock_.now())) {
+    const bool scanned = deviceScan_.due(clock_.now());
+    if (scanned) {
         nvidiaDevices_.clear();
         for (const auto& address : root_.list("sys/bus/pci/devices")) {
             const std::string base = "sys/bus/pci/devices/" + address + "/";
@@ -99,11 +100,18 @@ std::optional<std::vector<std::optional<AcceleratorStatistics>>> NvmlGpuSource::
             if (vendor && pciClass && parseHexUnsigned(*vendor) == nvidiaVendorId && isDisplayControllerClass(*pciClass))
                 nvidiaDevices_.push_back(address);
         }
-        if (!nvidiaDevices_.empty() && !started_)
-            ensureStarted();
     }
-    if (nvidiaDevices_.empty() || !started_ || anyDeviceSuspended())
+    // Nothing of NVML is touched, not even its start, while a device sleeps.
+    if (nvidiaDevices_.empty() || anyDeviceSuspended())
         return devices;
+    if (!started_) {
+        // After a failed start, the next attempt waits for the next scan.
+        if (startAttempted_ && !scanned)
+            return devices;
+        startAttempted_ = true;
+        if (!ensureStarted())
+            return devices;
+    }
 
     unsigned int count = 0;
     if (api_->deviceCount(&count) != nvmlSuccess)

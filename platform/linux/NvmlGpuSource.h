@@ -68,6 +68,7 @@ private:
     std::optional<NvmlApi> api_;
     bool started_ = false;
     bool loadFailed_ = false;
+    bool startAttempted_ = false;
 };
 
 } // namespace orbistat
