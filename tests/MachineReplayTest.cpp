@@ -96,6 +96,9 @@ TEST(MachineReplay, DesktopWithEthernetTwoDisksAndAmdGpu)
     EXPECT_EQ(r.monitor.disk().readRate, (102400.0 + 2048.0) * 512 / 2);
     EXPECT_EQ(r.monitor.disk().writeRate, (20480.0 + 204800.0) * 512 / 2);
 
+    // Processor i moved by 200 ticks, 31 + i of them busy.
+    EXPECT_DOUBLE_EQ(r.monitor.cpu().total, (16 * 31 + 120) / 3200.0);
+
     // amdgpu 37 %, then 61 %; the compute card's 100 % never counts.
     EXPECT_EQ(r.history(MonitorHistory::gpu), (std::vector<double>{0.37, 0.61}));
     expectFiniteAndNonNegative(r.monitor);
