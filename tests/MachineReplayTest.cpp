@@ -7,6 +7,10 @@
 #include "core/SystemMonitor.h"
 #include "TreeReplay.h"
 
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -147,4 +151,26 @@ TEST(MachineReplay, HostileTree)
     // A figure of 250 % is clamped; -5 and the broken cards are ignored.
     EXPECT_EQ(r.history(MonitorHistory::gpu), (std::vector<double>{1.0, 1.0}));
     expectFiniteAndNonNegative(r.monitor);
+}
+
+TEST(MachineReplay, ProgramReadsTheTreeNamedByTheEnvironment)
+{
+    QProcess program;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ORBISTAT_SYSROOT"), QString::fromStdString(test::fixture("vm/t1")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir::tempPath() + QStringLiteral("/orbistat-replay-config"));
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromUtf8(test::orbistatBinary()), {QStringLiteral("--json"), QStringLiteral("--count"), QStringLiteral("1")});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    ASSERT_EQ(program.exitCode(), 0);
+    const auto tick = QJsonDocument::fromJson(program.readAllStandardOutput().split('\n').first()).object();
+    const auto memory = tick.value(QStringLiteral("memory")).toObject();
+    EXPECT_EQ(memory.value(QStringLiteral("total")).toDouble(), 4028256.0 * KiB);
+    EXPECT_EQ(memory.value(QStringLiteral("wired")).toDouble(), (41984.0 + 3072 + 8192) * KiB);
+    EXPECT_EQ(memory.value(QStringLiteral("pressure")).toString(), QStringLiteral("normal"));
+    // A first tick: rates are a baseline, and this machine has no GPU figure.
+    EXPECT_EQ(tick.value(QStringLiteral("network")).toObject().value(QStringLiteral("download")).toDouble(-1), 0.0);
+    EXPECT_FALSE(tick.value(QStringLiteral("disk")).toObject().contains(QStringLiteral("readRate")));
+    EXPECT_GT(tick.value(QStringLiteral("disk")).toObject().value(QStringLiteral("total")).toDouble(), 0.0);
+    EXPECT_FALSE(tick.contains(QStringLiteral("gpu")));
 }
