@@ -95,25 +95,6 @@ TEST(LinuxDrmGpuSource, DisplayCardsOnTrees)
     }
 }
 
-TEST(LinuxDrmGpuSource, IntelBusyFromIdleResidencyAndSuspendedCardsUnread)
-{
-    FakeClock clock;
-    test::TreeReplay replay("laptop-wifi-zram-nvme");
-    LinuxDrmGpuSource source(replay.root(), clock);
-    // card0 is Intel (first reading: no figure yet); card1 is suspended and
-    // its 99 % is never read.
-    EXPECT_EQ(source.statistics(), (Devices{std::nullopt, std::nullopt}));
-    replay.advanceTo("t1");
-    clock.advance(2);
-    // 1500 ms of 2000 ms idle.
-    const auto devices = source.statistics();
-    ASSERT_TRUE(devices);
-    ASSERT_EQ(devices->size(), 2u);
-    ASSERT_TRUE((*devices)[0]);
-    EXPECT_DOUBLE_EQ((*devices)[0]->at("GPU Activity(%)"), 25.0);
-    EXPECT_FALSE((*devices)[1]);
-}
-
 TEST(LinuxDrmGpuSource, ResidencyThatGoesBackOrClockThatStandsRebases)
 {
     FakeClock clock;

@@ -155,24 +155,6 @@ TEST(MemInfoParser, UsedMemoryIsSplitWithoutGoingBelowZero)
     EXPECT_FALSE(vmStatisticsFromMemInfo(info, 0, {}));
 }
 
-TEST(LinuxVmStatisticsSource, LaptopWithZramAndPressureStalls)
-{
-    test::FakeClock clock;
-    LinuxRoot root(test::fixture("laptop-wifi-zram-nvme/t1"), true);
-    LinuxVmStatisticsSource source(root, clock);
-    const auto stats = source.read();
-    ASSERT_TRUE(stats);
-    // MemTotal 16318428, MemAvailable 9676544, SUnreclaim 201600 +
-    // KernelStack 18944 + PageTables 61440, zram0 mem_used_total 87556096,
-    // SwapTotal 8388604 - SwapFree 8060924 (kB unless noted).
-    EXPECT_EQ(stats->physicalMemoryBytes, 16318428 * KiB);
-    EXPECT_EQ(stats->wiredBytes, 281984 * KiB);
-    EXPECT_EQ(stats->compressorBytes, 87556096u);
-    EXPECT_EQ(stats->internalBytes, (16318428 - 9676544 - 281984) * KiB - 87556096);
-    EXPECT_EQ(stats->swapUsedBytes, 327680 * KiB);
-    EXPECT_EQ(stats->pressureLevel, 2);  // some avg10 = 12.31
-}
-
 TEST(LinuxVmStatisticsSource, UnreadableFilesFollowTheFailureRules)
 {
     test::FakeClock clock;
