@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/SystemMonitor.h"
-#include "platform/AcceleratorStatisticsSource.h"
+#include "platform/CombinedAcceleratorStatisticsSource.h"
 #include "platform/linux/LinuxCpuTicksSource.h"
 #include "platform/linux/LinuxDiskTotalsSource.h"
 #include "platform/linux/LinuxDrmGpuSource.h"

@@ -4,6 +4,7 @@
 #include "app/LinuxMachine.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
+#include "platform/CombinedAcceleratorStatisticsSource.h"
 #include "platform/linux/LinuxDiskTotalsSource.h"
 #include "platform/linux/LinuxDrmGpuSource.h"
 #include "platform/linux/LinuxInterfaceCountersSource.h"

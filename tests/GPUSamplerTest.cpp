@@ -1,5 +1,6 @@
 #include "doubles/FakeAcceleratorStatisticsSource.h"
 #include "doubles/FakeClock.h"
+#include "platform/CombinedAcceleratorStatisticsSource.h"
 #include "platform/linux/LinuxDrmGpuSource.h"
 #include "platform/linux/NvmlGpuSource.h"
 #include "samplers/GPUSampler.h"
