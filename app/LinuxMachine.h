@@ -4,7 +4,14 @@
 #pragma once
 
 #include "core/SystemMonitor.h"
+#include "platform/CombinedAcceleratorStatisticsSource.h"
 #include "platform/linux/LinuxCpuTicksSource.h"
+#include "platform/linux/LinuxDiskTotalsSource.h"
+#include "platform/linux/LinuxDrmGpuSource.h"
+#include "platform/linux/LinuxInterfaceCountersSource.h"
+#include "platform/linux/LinuxVmStatisticsSource.h"
+#include "platform/linux/LinuxVolumeCapacitySource.h"
+#include "platform/linux/NvmlGpuSource.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/LinuxSysctlReader.h"
 #include "platform/linux/LinuxUptimeClock.h"
@@ -24,6 +31,14 @@ private:
     LinuxUptimeClock clock_;
     LinuxSysctlReader sysctl_;
     LinuxCpuTicksSource cpuTicks_;
+    LinuxVmStatisticsSource vmStatistics_;
+    LinuxInterfaceCountersSource interfaceCounters_;
+    LinuxVolumeCapacitySource volumeCapacity_;
+    LinuxDiskTotalsSource diskTotals_;
+    LinuxDrmGpuSource drmGpus_;
+    NvmlGpuSource nvidiaGpus_;
+    // DRM cards first, then NVIDIA's: the sampler takes the busiest.
+    CombinedAcceleratorStatisticsSource gpus_;
 };
 
 } // namespace orbistat

@@ -1,6 +1,9 @@
 #include "app/StatusLine.h"
 
+#include "app/MonitorJson.h"
+
 #include <QStringList>
+#include <iterator>
 #include <cmath>
 
 namespace orbistat {
@@ -22,11 +25,58 @@ QString cpuPart(const SystemMonitor& monitor)
         .arg(percent(cpu.total), percent(cpu.user), percent(cpu.system), cores.join(QLatin1Char(' ')));
 }
 
+// Binary units with one decimal: "13.0 GiB", "512.0 MiB", "0 B".
+QString byteText(double bytes)
+{
+    static const char* const units[] = {"B", "KiB", "MiB", "GiB", "TiB", "PiB"};
+    size_t unit = 0;
+    while (bytes >= 1024.0 && unit + 1 < std::size(units)) {
+        bytes /= 1024.0;
+        ++unit;
+    }
+    if (unit == 0)
+        return QStringLiteral("%1 B").arg(std::llround(bytes));
+    return QStringLiteral("%1 %2").arg(bytes, 0, 'f', 1).arg(QLatin1String(units[unit]));
+}
+
+QString rateText(double bytesPerSecond) { return byteText(bytesPerSecond) + QStringLiteral("/s"); }
+
+QString memoryPart(const SystemMonitor& monitor)
+{
+    const auto& memory = monitor.memory();
+    const auto used = memoryUsedFraction(memory);
+    return QStringLiteral("RAM %1 (app %2, wired %3, compressed %4, swap %5; pressure %6)")
+        .arg(used ? percent(*used) : QStringLiteral("-"), byteText(static_cast<double>(memory.app)), byteText(static_cast<double>(memory.wired)),
+             byteText(static_cast<double>(memory.compressed)), byteText(static_cast<double>(memory.swapUsed)), pressureName(memory.pressure));
+}
+
+QString networkPart(const SystemMonitor& monitor)
+{
+    return QStringLiteral("NET down %1, up %2").arg(rateText(monitor.network().download), rateText(monitor.network().upload));
+}
+
+QString diskPart(const SystemMonitor& monitor)
+{
+    const auto& disk = monitor.disk();
+    const auto used = diskUsedFraction(disk);
+    QString text = QStringLiteral("DISK %1 used (%2 free)").arg(used ? percent(*used) : QStringLiteral("-"), byteText(static_cast<double>(disk.available)));
+    if (disk.readRate && disk.writeRate)
+        text += QStringLiteral(", read %1, write %2").arg(rateText(*disk.readRate), rateText(*disk.writeRate));
+    return text;
+}
+
+QString gpuPart(const SystemMonitor& monitor)
+{
+    const auto gpu = monitor.gpu();
+    return QStringLiteral("GPU %1").arg(gpu ? percent(*gpu) : QStringLiteral("-"));
+}
+
 } // namespace
 
 QString statusLine(const SystemMonitor& monitor)
 {
     QStringList parts{cpuPart(monitor)};
+    parts << memoryPart(monitor) << networkPart(monitor) << diskPart(monitor) << gpuPart(monitor);
     return parts.join(QStringLiteral(" | "));
 }
 

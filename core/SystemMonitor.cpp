@@ -6,6 +6,10 @@
 #include "samplers/AccessoryMerge.h"
 #include "samplers/BluetoothBatterySource.h"
 #include "samplers/CPUSampler.h"
+#include "samplers/DiskSampler.h"
+#include "samplers/GPUSampler.h"
+#include "samplers/MemorySampler.h"
+#include "samplers/NetworkSampler.h"
 
 #include <QFutureWatcher>
 #include <QPointer>
@@ -110,6 +114,41 @@ void SystemMonitor::tick()
             emit cpuChanged();
             append(MonitorHistory::cpu, cpu_.total);
         }
+    }
+
+    // 2. Memory. A used fraction that cannot be computed adds no point.
+    if (samplers_.memory) {
+        if (auto sample = samplers_.memory->sample()) {
+            memory_ = *sample;
+            emit memoryChanged();
+            if (const auto used = memoryUsedFraction(memory_))
+                append(MonitorHistory::memory, *used);
+        }
+    }
+
+    // 3. Network.
+    if (samplers_.network) {
+        if (auto sample = samplers_.network->sample()) {
+            network_ = *sample;
+            emit networkChanged();
+            append(MonitorHistory::download, network_.download);
+            append(MonitorHistory::upload, network_.upload);
+        }
+    }
+
+    // 5. Disk: always a sample; a rate it cannot measure is a 0 point.
+    if (samplers_.disk) {
+        disk_ = samplers_.disk->sample();
+        emit diskChanged();
+        append(MonitorHistory::diskRead, disk_.readRate.value_or(0.0));
+        append(MonitorHistory::diskWrite, disk_.writeRate.value_or(0.0));
+    }
+
+    // 6. GPU: stored also when absent; only a value adds a point.
+    if (samplers_.gpu) {
+        setGpu(samplers_.gpu->sample());
+        if (gpu_)
+            append(MonitorHistory::gpu, *gpu_);
     }
 
     // 9. Accessories, in the background; the tick does not wait.

@@ -30,6 +30,10 @@ namespace orbistat {
 class AccessoryInventory;
 class BluetoothBatterySource;
 class CPUSampler;
+class DiskSampler;
+class GPUSampler;
+class MemorySampler;
+class NetworkSampler;
 class SettingsStore;
 
 // The samplers the monitor owns. A family whose sampler is missing keeps its
@@ -41,6 +45,10 @@ struct MonitorSamplers {
     ~MonitorSamplers();
 
     std::unique_ptr<CPUSampler> cpu;
+    std::unique_ptr<MemorySampler> memory;
+    std::unique_ptr<NetworkSampler> network;
+    std::unique_ptr<DiskSampler> disk;
+    std::unique_ptr<GPUSampler> gpu;
     // Shared with the background refresh, which may outlive the monitor.
     std::shared_ptr<AccessoryInventory> accessories;
     std::unique_ptr<BluetoothBatterySource> bluetooth;

@@ -79,6 +79,19 @@ std::optional<int64_t> parseSignedFile(std::string_view text)
     return parseSigned(trimAscii(text));
 }
 
+std::optional<uint64_t> parseHexUnsigned(std::string_view text)
+{
+    auto token = trimAscii(text);
+    if (token.size() < 3 || token[0] != '0' || (token[1] != 'x' && token[1] != 'X'))
+        return std::nullopt;
+    token.remove_prefix(2);
+    uint64_t value = 0;
+    const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value, 16);
+    if (error != std::errc{} || end != token.data() + token.size())
+        return std::nullopt;
+    return value;
+}
+
 std::optional<std::vector<uint32_t>> parseCpuList(std::string_view text)
 {
     constexpr uint64_t maxCpus = 1u << 16;  // far beyond any machine; stops "0-4294967295"

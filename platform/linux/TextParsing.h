@@ -40,6 +40,10 @@ void forEachLine(std::string_view text, F&& each)
 std::optional<uint64_t> parseUnsignedFile(std::string_view text);
 std::optional<int64_t> parseSignedFile(std::string_view text);
 
+// A "0x"-prefixed hexadecimal number, the form of sysfs flag and class
+// attributes ("0x1003", "0x030000"), surrounding whitespace allowed.
+std::optional<uint64_t> parseHexUnsigned(std::string_view text);
+
 // A CPU list such as "0-3,8" (the kernel's cpulist format). Absent when
 // malformed; the empty list is a list.
 std::optional<std::vector<uint32_t>> parseCpuList(std::string_view text);

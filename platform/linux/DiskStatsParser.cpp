@@ -1,0 +1,23 @@
+#include "platform/linux/DiskStatsParser.h"
+
+#include "platform/linux/TextParsing.h"
+
+namespace orbistat {
+
+std::vector<DiskStatsLine> parseDiskStats(std::string_view text)
+{
+    std::vector<DiskStatsLine> lines;
+    forEachLine(text, [&](std::string_view line) {
+        const auto fields = splitFields(line);
+        if (fields.size() < 10)
+            return;
+        const auto read = parseUnsigned(fields[5]);
+        const auto written = parseUnsigned(fields[9]);
+        if (!read || !written)
+            return;
+        lines.push_back(DiskStatsLine{fields[2], *read, *written});
+    });
+    return lines;
+}
+
+} // namespace orbistat
