@@ -5,7 +5,11 @@
 
 #include "core/SystemMonitor.h"
 #include "platform/linux/LinuxCpuTicksSource.h"
+#include "platform/linux/LinuxEnergyChannels.h"
+#include "platform/linux/LinuxHwmon.h"
+#include "platform/linux/LinuxPowerSupplies.h"
 #include "platform/linux/LinuxRoot.h"
+#include "platform/linux/LinuxSMC.h"
 #include "platform/linux/LinuxSysctlReader.h"
 #include "platform/linux/LinuxUptimeClock.h"
 
@@ -24,6 +28,10 @@ private:
     LinuxUptimeClock clock_;
     LinuxSysctlReader sysctl_;
     LinuxCpuTicksSource cpuTicks_;
+    LinuxHwmon hwmon_;
+    LinuxPowerSupplies powerSupplies_;
+    LinuxSMC smc_;
+    LinuxEnergyChannels energy_;
 };
 
 } // namespace orbistat

@@ -4,8 +4,10 @@
 #include "core/SettingsStore.h"
 #include "samplers/AccessoryInventory.h"
 #include "samplers/AccessoryMerge.h"
+#include "samplers/BatterySampler.h"
 #include "samplers/BluetoothBatterySource.h"
 #include "samplers/CPUSampler.h"
+#include "samplers/SensorsSampler.h"
 
 #include <QFutureWatcher>
 #include <QPointer>
@@ -111,6 +113,19 @@ void SystemMonitor::tick()
             append(MonitorHistory::cpu, cpu_.total);
         }
     }
+
+    // 7. Sensors.
+    if (samplers_.sensors) {
+        setSensors(samplers_.sensors->sample());
+        if (sensors_.cpu)
+            append(MonitorHistory::cpuTemperature, *sensors_.cpu);
+        if (sensors_.systemPower)
+            append(MonitorHistory::systemPower, *sensors_.systemPower);
+    }
+
+    // 8. Battery.
+    if (samplers_.battery)
+        setBattery(samplers_.battery->sample());
 
     // 9. Accessories, in the background; the tick does not wait.
     maybeStartAccessoryRefresh();

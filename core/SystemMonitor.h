@@ -28,8 +28,10 @@
 namespace orbistat {
 
 class AccessoryInventory;
+class BatterySampler;
 class BluetoothBatterySource;
 class CPUSampler;
+class SensorsSampler;
 class SettingsStore;
 
 // The samplers the monitor owns. A family whose sampler is missing keeps its
@@ -41,6 +43,8 @@ struct MonitorSamplers {
     ~MonitorSamplers();
 
     std::unique_ptr<CPUSampler> cpu;
+    std::unique_ptr<SensorsSampler> sensors;
+    std::unique_ptr<BatterySampler> battery;
     // Shared with the background refresh, which may outlive the monitor.
     std::shared_ptr<AccessoryInventory> accessories;
     std::unique_ptr<BluetoothBatterySource> bluetooth;
