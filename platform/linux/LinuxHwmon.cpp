@@ -82,7 +82,9 @@ std::string underscored(std::string text)
 std::pair<SensorGroup, QString> zoneKind(const QString& type)
 {
     const std::string bytes = type.toStdString();
-    if (containsIgnoringCase(bytes, "cpu") || containsIgnoringCase(bytes, "core") || containsIgnoringCase(bytes, "package"))
+    // x86_pkg_temp is the processor package's own sensor.
+    if (containsIgnoringCase(bytes, "cpu") || containsIgnoringCase(bytes, "core") || containsIgnoringCase(bytes, "package")
+        || containsIgnoringCase(bytes, "x86_pkg"))
         return {SensorGroup::cpu, QStringLiteral("CPU ") + type};
     if (containsIgnoringCase(bytes, "gpu"))
         return {SensorGroup::gpu, QStringLiteral("GPU ") + type};
