@@ -1,10 +1,12 @@
 #include "app/LinuxMachine.h"
 
+#include "samplers/BatterySampler.h"
 #include "samplers/CPUSampler.h"
 #include "samplers/DiskSampler.h"
 #include "samplers/GPUSampler.h"
 #include "samplers/MemorySampler.h"
 #include "samplers/NetworkSampler.h"
+#include "samplers/SensorsSampler.h"
 
 namespace orbistat {
 
@@ -20,6 +22,10 @@ LinuxMachine::LinuxMachine(LinuxRoot root)
     , drmGpus_(root_, clock_)
     , nvidiaGpus_(root_, clock_)
     , gpus_({&drmGpus_, &nvidiaGpus_})
+    , hwmon_(root_, clock_)
+    , powerSupplies_(root_, clock_)
+    , smc_(root_, clock_, hwmon_, powerSupplies_)
+    , energy_(root_, clock_)
 {
 }
 
@@ -31,6 +37,11 @@ MonitorSamplers LinuxMachine::makeSamplers()
     samplers.network = std::make_unique<NetworkSampler>(interfaceCounters_, clock_);
     samplers.disk = std::make_unique<DiskSampler>(volumeCapacity_, diskTotals_, clock_);
     samplers.gpu = std::make_unique<GPUSampler>(gpus_);
+    // Unreadable energy counters (root-only on recent kernels) mean no
+    // power sampler, and no component power.
+    auto ioReport = energy_.hasChannels() ? std::make_unique<IOReportSampler>(energy_, clock_) : nullptr;
+    samplers.sensors = std::make_unique<SensorsSampler>(SMC::open(smc_), std::make_unique<HIDTemperatureSampler>(hwmon_), std::move(ioReport));
+    samplers.battery = std::make_unique<BatterySampler>(powerSupplies_, powerSupplies_);
     return samplers;
 }
 

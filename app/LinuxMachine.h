@@ -12,7 +12,11 @@
 #include "platform/linux/LinuxVmStatisticsSource.h"
 #include "platform/linux/LinuxVolumeCapacitySource.h"
 #include "platform/linux/NvmlGpuSource.h"
+#include "platform/linux/LinuxEnergyChannels.h"
+#include "platform/linux/LinuxHwmon.h"
+#include "platform/linux/LinuxPowerSupplies.h"
 #include "platform/linux/LinuxRoot.h"
+#include "platform/linux/LinuxSMC.h"
 #include "platform/linux/LinuxSysctlReader.h"
 #include "platform/linux/LinuxUptimeClock.h"
 
@@ -39,6 +43,10 @@ private:
     NvmlGpuSource nvidiaGpus_;
     // DRM cards first, then NVIDIA's: the sampler takes the busiest.
     CombinedAcceleratorStatisticsSource gpus_;
+    LinuxHwmon hwmon_;
+    LinuxPowerSupplies powerSupplies_;
+    LinuxSMC smc_;
+    LinuxEnergyChannels energy_;
 };
 
 } // namespace orbistat

@@ -71,12 +71,78 @@ QString gpuPart(const SystemMonitor& monitor)
     return QStringLiteral("GPU %1").arg(gpu ? percent(*gpu) : QStringLiteral("-"));
 }
 
+QString number(double value, int decimals = 1)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+// Temperatures, fans and power; empty when the machine reports none.
+QString sensorsPart(const SystemMonitor& monitor)
+{
+    const auto& sensors = monitor.sensors();
+    QStringList parts;
+    const std::pair<const char*, std::optional<double>> temperatures[] = {
+        {"CPU", sensors.cpu}, {"hottest", sensors.cpuHottest}, {"GPU", sensors.gpu},
+        {"SoC", sensors.soc}, {"SSD", sensors.ssd}, {"battery", sensors.battery},
+    };
+    QStringList temperatureTexts;
+    for (const auto& [label, value] : temperatures) {
+        if (value)
+            temperatureTexts.append(QStringLiteral("%1 %2°C").arg(QLatin1String(label), number(*value)));
+    }
+    if (!temperatureTexts.isEmpty())
+        parts.append(QStringLiteral("TEMP ") + temperatureTexts.join(QStringLiteral(", ")));
+    if (!sensors.fans.empty()) {
+        QStringList fans;
+        for (const auto& fan : sensors.fans)
+            fans.append(QStringLiteral("%1 rpm").arg(number(fan.rpm, 0)));
+        parts.append(QStringLiteral("fans ") + fans.join(QStringLiteral(", ")));
+    }
+    const std::pair<const char*, std::optional<double>> powers[] = {
+        {"system", sensors.systemPower}, {"adapter", sensors.adapterPower}, {"CPU", sensors.components.cpu},
+        {"GPU", sensors.components.gpu}, {"ANE", sensors.components.ane}, {"DRAM", sensors.components.dram},
+    };
+    QStringList powerTexts;
+    for (const auto& [label, value] : powers) {
+        if (value)
+            powerTexts.append(QStringLiteral("%1 %2 W").arg(QLatin1String(label), number(*value)));
+    }
+    if (!powerTexts.isEmpty())
+        parts.append(QStringLiteral("power ") + powerTexts.join(QStringLiteral(", ")));
+    return parts.join(QStringLiteral("; "));
+}
+
+// The internal battery; empty without one.
+QString batteryPart(const SystemMonitor& monitor)
+{
+    const auto& battery = monitor.battery();
+    if (!battery)
+        return {};
+    QStringList details{battery->isCharging ? QStringLiteral("charging")
+                            : battery->isPluggedIn ? QStringLiteral("on AC power")
+                                                   : QStringLiteral("on battery")};
+    if (battery->minutesRemaining)
+        details.append(QStringLiteral("%1 min %2").arg(*battery->minutesRemaining).arg(battery->isCharging ? QStringLiteral("to full") : QStringLiteral("left")));
+    if (battery->healthPercent)
+        details.append(QStringLiteral("health %1%").arg(*battery->healthPercent));
+    if (battery->cycleCount)
+        details.append(QStringLiteral("%1 cycles").arg(*battery->cycleCount));
+    if (battery->temperature)
+        details.append(QStringLiteral("%1°C").arg(number(*battery->temperature)));
+    if (battery->watts)
+        details.append(QStringLiteral("%1 W").arg(number(*battery->watts)));
+    return QStringLiteral("BAT %1% (%2)").arg(battery->percent).arg(details.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
 QString statusLine(const SystemMonitor& monitor)
 {
     QStringList parts{cpuPart(monitor)};
     parts << memoryPart(monitor) << networkPart(monitor) << diskPart(monitor) << gpuPart(monitor);
+    for (const auto& part : {sensorsPart(monitor), batteryPart(monitor)})
+        if (!part.isEmpty())
+            parts.append(part);
     return parts.join(QStringLiteral(" | "));
 }
 

@@ -4,12 +4,14 @@
 #include "core/SettingsStore.h"
 #include "samplers/AccessoryInventory.h"
 #include "samplers/AccessoryMerge.h"
+#include "samplers/BatterySampler.h"
 #include "samplers/BluetoothBatterySource.h"
 #include "samplers/CPUSampler.h"
 #include "samplers/DiskSampler.h"
 #include "samplers/GPUSampler.h"
 #include "samplers/MemorySampler.h"
 #include "samplers/NetworkSampler.h"
+#include "samplers/SensorsSampler.h"
 
 #include <QFutureWatcher>
 #include <QPointer>
@@ -150,6 +152,19 @@ void SystemMonitor::tick()
         if (gpu_)
             append(MonitorHistory::gpu, *gpu_);
     }
+
+    // 7. Sensors.
+    if (samplers_.sensors) {
+        setSensors(samplers_.sensors->sample());
+        if (sensors_.cpu)
+            append(MonitorHistory::cpuTemperature, *sensors_.cpu);
+        if (sensors_.systemPower)
+            append(MonitorHistory::systemPower, *sensors_.systemPower);
+    }
+
+    // 8. Battery.
+    if (samplers_.battery)
+        setBattery(samplers_.battery->sample());
 
     // 9. Accessories, in the background; the tick does not wait.
     maybeStartAccessoryRefresh();

@@ -28,12 +28,14 @@
 namespace orbistat {
 
 class AccessoryInventory;
+class BatterySampler;
 class BluetoothBatterySource;
 class CPUSampler;
 class DiskSampler;
 class GPUSampler;
 class MemorySampler;
 class NetworkSampler;
+class SensorsSampler;
 class SettingsStore;
 
 // The samplers the monitor owns. A family whose sampler is missing keeps its
@@ -49,6 +51,8 @@ struct MonitorSamplers {
     std::unique_ptr<NetworkSampler> network;
     std::unique_ptr<DiskSampler> disk;
     std::unique_ptr<GPUSampler> gpu;
+    std::unique_ptr<SensorsSampler> sensors;
+    std::unique_ptr<BatterySampler> battery;
     // Shared with the background refresh, which may outlive the monitor.
     std::shared_ptr<AccessoryInventory> accessories;
     std::unique_ptr<BluetoothBatterySource> bluetooth;

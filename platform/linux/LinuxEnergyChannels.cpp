@@ -1,0 +1,258 @@
+#include "platform/linux/LinuxEnergyChannels.h"
+
+#include "platform/linux/LinuxHwmon.h"
+#include "platform/linux/TextParsing.h"
+
+#include <cmath>
+#include <cstdio>
+#include <dlfcn.h>
+#include <limits>
+#include <QHash>
+
+namespace orbistat {
+
+namespace {
+
+const QString energyModel = QStringLiteral("Energy Model");
+
+bool isAmdProcessor(const LinuxRoot& root)
+{
+    const auto cpuinfo = root.readBytes("proc/cpuinfo");
+    if (!cpuinfo)
+        return false;
+    bool isAmd = false;
+    forEachLine(*cpuinfo, [&](std::string_view line) {
+        if (!line.starts_with("vendor_id"))
+            return;
+        const auto colon = line.find(':');
+        if (colon == std::string_view::npos)
+            return;
+        const auto vendor = trimAscii(line.substr(colon + 1));
+        // Hygon processors are AMD's design under licence.
+        isAmd = isAmd || vendor == "AuthenticAMD" || vendor == "HygonGenuine";
+    });
+    return isAmd;
+}
+
+std::optional<QString> raplChannelName(std::string_view zone, bool isAmd)
+{
+    if (isAmd) {
+        if (zone.starts_with("package-"))
+            return QStringLiteral("CPU Energy");
+    } else {
+        if (zone == "core")
+            return QStringLiteral("CPU Energy");
+        if (zone == "uncore")
+            return QStringLiteral("GPU Energy");
+    }
+    if (zone == "dram")
+        return QStringLiteral("DRAM Energy");
+    return std::nullopt;
+}
+
+int64_t toInt64(uint64_t value)
+{
+    return static_cast<int64_t>(std::min<uint64_t>(value, std::numeric_limits<int64_t>::max()));
+}
+
+} // namespace
+
+// NVIDIA's management library, loaded at run time: its header is not free
+// software, so the few prototypes are declared here. A GPU that is
+// runtime-suspended is not asked (asking would wake it and drain a laptop's
+// battery); it counts no energy for that interval.
+class LinuxEnergyChannels::Nvml {
+public:
+    static std::unique_ptr<Nvml> load()
+    {
+        void* library = dlopen("libnvidia-ml.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            return nullptr;
+        auto nvml = std::unique_ptr<Nvml>(new Nvml(library));
+        if (!nvml->resolve() || nvml->init_() != 0)
+            return nullptr;
+        nvml->initialised_ = true;
+        unsigned count = 0;
+        if (nvml->getCount_(&count) != 0)
+            return nullptr;
+        for (unsigned i = 0; i < count; ++i) {
+            Device device{};
+            if (nvml->getHandle_(i, &device.handle) != 0)
+                continue;
+            PciInfo pci{};
+            if (nvml->getPciInfo_(device.handle, &pci) == 0) {
+                char address[32];
+                std::snprintf(address, sizeof address, "%04x:%02x:%02x.0", pci.domain, pci.bus, pci.device);
+                device.runtimeStatus = std::string("sys/bus/pci/devices/") + address + "/power/runtime_status";
+            }
+            unsigned long long millijoules = 0;
+            if (nvml->getEnergy_(device.handle, &millijoules) == 0)
+                nvml->devices_.push_back(std::move(device));
+        }
+        if (nvml->devices_.empty())
+            return nullptr;
+        return nvml;
+    }
+
+    ~Nvml()
+    {
+        if (initialised_)
+            shutdown_();
+        dlclose(library_);
+    }
+
+    // Total energy of each device in mJ; absent for a device not read.
+    void read(const LinuxRoot& root, EnergySamples& samples)
+    {
+        for (size_t i = 0; i < devices_.size(); ++i) {
+            const auto& device = devices_[i];
+            if (!device.runtimeStatus.empty() && root.readText(device.runtimeStatus) == QStringLiteral("suspended"))
+                continue;
+            unsigned long long millijoules = 0;
+            if (getEnergy_(device.handle, &millijoules) != 0)
+                continue;
+            samples.push_back(EnergyChannel{QStringLiteral("nvml:%1").arg(i), energyModel, QStringLiteral("GPU Energy"), QStringLiteral("mJ"),
+                                            toInt64(millijoules), std::nullopt});
+        }
+    }
+
+private:
+    using Handle = void*;
+    struct PciInfo {
+        char busIdLegacy[16];
+        unsigned domain;
+        unsigned bus;
+        unsigned device;
+        unsigned pciDeviceId;
+        unsigned pciSubSystemId;
+        char busId[32];
+    };
+    struct Device {
+        Handle handle = nullptr;
+        std::string runtimeStatus;
+    };
+
+    explicit Nvml(void* library)
+        : library_(library)
+    {
+    }
+
+    template <typename F>
+    bool symbol(F& function, const char* name)
+    {
+        function = reinterpret_cast<F>(dlsym(library_, name));
+        return function != nullptr;
+    }
+
+    bool resolve()
+    {
+        return symbol(init_, "nvmlInit_v2") && symbol(shutdown_, "nvmlShutdown") && symbol(getCount_, "nvmlDeviceGetCount_v2")
+            && symbol(getHandle_, "nvmlDeviceGetHandleByIndex_v2") && symbol(getPciInfo_, "nvmlDeviceGetPciInfo_v3")
+            && symbol(getEnergy_, "nvmlDeviceGetTotalEnergyConsumption");
+    }
+
+    void* library_;
+    bool initialised_ = false;
+    int (*init_)() = nullptr;
+    int (*shutdown_)() = nullptr;
+    int (*getCount_)(unsigned*) = nullptr;
+    int (*getHandle_)(unsigned, Handle*) = nullptr;
+    int (*getPciInfo_)(Handle, PciInfo*) = nullptr;
+    int (*getEnergy_)(Handle, unsigned long long*) = nullptr;
+    std::vector<Device> devices_;
+};
+
+LinuxEnergyChannels::LinuxEnergyChannels(LinuxRoot root, const Clock& clock)
+    : root_(std::move(root))
+    , clock_(clock)
+{
+    const bool isAmd = isAmdProcessor(root_);
+    for (auto& zone : scanPowercapZones(root_)) {
+        if (auto name = raplChannelName(zone.name, isAmd))
+            rapl_.push_back(RaplChannel{std::move(zone), std::move(*name)});
+    }
+    addAmdgpuChannels();
+    if (!root_.isRecorded())
+        nvml_ = Nvml::load();
+}
+
+LinuxEnergyChannels::~LinuxEnergyChannels() = default;
+
+void LinuxEnergyChannels::addAmdgpuChannels()
+{
+    for (const auto& chip : scanHwmonChips(root_)) {
+        if (chip.name != "amdgpu")
+            continue;
+        // Older kernels report the average, newer ones (RDNA 3 and later)
+        // only the current power.
+        for (const char* attribute : {"/power1_average", "/power1_input"}) {
+            const std::string file = chip.attributes + attribute;
+            if (root_.readUnsigned(file)) {
+                amdgpu_.push_back(AccumulatedPower{file, chip.directory + "/device/power/runtime_status", 0.0, std::nullopt});
+                break;
+            }
+        }
+    }
+}
+
+bool LinuxEnergyChannels::hasChannels() const
+{
+    return !rapl_.empty() || !amdgpu_.empty() || nvml_ != nullptr;
+}
+
+std::optional<EnergySamples> LinuxEnergyChannels::createSamples()
+{
+    EnergySamples samples;
+    for (const auto& channel : rapl_) {
+        if (const auto microjoules = readZoneEnergy(root_, channel.zone)) {
+            samples.push_back(EnergyChannel{QString::fromStdString(channel.zone.directory), energyModel, channel.name, QStringLiteral("uJ"),
+                                            toInt64(*microjoules), channel.zone.wrapsAt ? std::optional<int64_t>(toInt64(*channel.zone.wrapsAt)) : std::nullopt});
+        }
+    }
+    const double now = clock_.now();
+    for (auto& gpu : amdgpu_) {
+        // A runtime-suspended GPU is not read (that would wake it): it draws
+        // next to nothing, so the interval adds no energy.
+        const bool isSuspended = root_.readText(gpu.runtimeStatus) == QStringLiteral("suspended");
+        const auto microwatts = isSuspended ? std::optional<uint64_t>(0) : root_.readUnsigned(gpu.powerFile);
+        if (!microwatts)
+            continue;
+        if (gpu.lastRead && now > *gpu.lastRead)
+            gpu.microjoules += static_cast<double>(*microwatts) * (now - *gpu.lastRead);
+        gpu.lastRead = now;
+        if (!std::isfinite(gpu.microjoules) || gpu.microjoules > 9e18)
+            gpu.microjoules = 0.0;  // restart the count rather than overflow it
+        samples.push_back(EnergyChannel{QString::fromStdString(gpu.powerFile), energyModel, QStringLiteral("GPU Energy"), QStringLiteral("uJ"),
+                                        static_cast<int64_t>(std::llround(gpu.microjoules)), std::nullopt});
+    }
+    if (nvml_)
+        nvml_->read(root_, samples);
+    if (samples.empty())
+        return std::nullopt;
+    return samples;
+}
+
+std::optional<EnergySamples> LinuxEnergyChannels::createSamplesDelta(const EnergySamples& earlier, const EnergySamples& later)
+{
+    QHash<QString, int64_t> before;
+    for (const auto& channel : earlier)
+        before.insert(channel.id, channel.value);
+    EnergySamples delta;
+    for (const auto& channel : later) {
+        const auto it = before.find(channel.id);
+        if (it == before.end() || *it < 0 || channel.value < 0)
+            continue;
+        std::optional<uint64_t> wrapsAt;
+        if (channel.wrapsAt && *channel.wrapsAt > 0)
+            wrapsAt = static_cast<uint64_t>(*channel.wrapsAt);
+        const auto growth = counterGrowth(static_cast<uint64_t>(*it), static_cast<uint64_t>(channel.value), wrapsAt);
+        if (!growth)
+            continue;
+        auto grown = channel;
+        grown.value = toInt64(*growth);
+        delta.push_back(std::move(grown));
+    }
+    return delta;
+}
+
+} // namespace orbistat

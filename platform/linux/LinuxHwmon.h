@@ -1,0 +1,82 @@
+// The hwmon chips of ROOT/sys/class/hwmon and, where they give no processor
+// temperature (ARM machines), the thermal zones of ROOT/sys/class/thermal:
+// the machine's temperature services, and the fans.
+//
+// Chips are ordered by (name, resolved path of their device link), compared
+// byte by byte, because hwmonN numbers change from boot to boot; channels in
+// numeric order. A service is named after its group ("CPU Package id 0",
+// "GPU edge", "NAND Composite") so the sensors sampler classifies it; other
+// chips' readings are named in lower case ("nct6798 cputin") so a board
+// label such as CPUTIN never joins a group by accident.
+//
+// Discovery is cached and redone every 30 s, or after a read failed.
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/TemperatureServices.h"
+#include "platform/linux/LinuxRoot.h"
+#include "platform/linux/SysfsRescan.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orbistat {
+
+enum class SensorGroup { cpu, gpu, storage, battery, soc, other };
+
+struct HwmonChip {
+    std::string directory;            // relative, e.g. sys/class/hwmon/hwmon3
+    std::string attributes;           // where the attribute files sit (the directory or its device/)
+    std::optional<std::string> name;  // the chip's `name`, trimmed
+    std::string devicePath;           // the resolved device link; empty when there is none
+};
+
+// Every chip, in the stable order described above.
+std::vector<HwmonChip> scanHwmonChips(const LinuxRoot& root);
+// The group a chip's readings belong to, by the driver name.
+SensorGroup hwmonChipGroup(std::string_view name);
+
+class LinuxHwmon final : public TemperatureServices {
+public:
+    enum class FanValue { current, minimum, maximum };
+
+    LinuxHwmon(LinuxRoot root, const Clock& clock);
+
+    std::optional<std::vector<std::optional<TemperatureService>>> services() override;
+
+    // Fans over all chips in chip order, then fan number. A fan outside the
+    // GPU group that read 0 rpm (or nothing) at the last scan is an
+    // unconnected header and left out; GPU fans always count, since they
+    // stop in zero-rpm mode.
+    size_t fanCount();
+    // rpm; absent when the attribute is missing or unreadable.
+    std::optional<double> fanValue(size_t index, FanValue which);
+    // The current readings of one group's sensors, °C.
+    std::vector<double> groupReadings(SensorGroup group);
+
+private:
+    struct TemperatureInput {
+        std::string path;
+        std::optional<QString> product;
+        SensorGroup group = SensorGroup::other;
+    };
+    struct FanInput {
+        std::string prefix;  // e.g. sys/class/hwmon/hwmon2/fan1_
+        bool hasMinimum = false;
+        bool hasMaximum = false;
+    };
+
+    void refresh();
+    void scan();
+    void scanThermalZones(const std::vector<HwmonChip>& chips);
+    std::optional<double> readCelsius(const std::string& path);
+    std::optional<double> readNumber(const std::string& path);
+
+    LinuxRoot root_;
+    SysfsRescan rescan_;
+    std::vector<TemperatureInput> temperatures_;
+    std::vector<FanInput> fans_;
+};
+
+} // namespace orbistat

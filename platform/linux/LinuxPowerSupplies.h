@@ -1,0 +1,71 @@
+// ROOT/sys/class/power_supply as the machine's power sources and as the
+// internal battery's controller properties.
+//
+// The internal battery is the first supply, in name order, of type Battery
+// whose scope is not Device (a mouse or headset reports its own battery with
+// scope Device) and whose `present` is not 0. The machine is on AC power
+// when a Mains, USB or USB_C supply (scope not Device) is online, or when
+// the battery says it is charging, full or not charging.
+//
+// Units are converted here: µWh and µAh to mWh and mAh, µV to mV, µA to mA,
+// tenths of °C to hundredths, seconds to minutes.
+#pragma once
+
+#include "platform/BatteryRegistry.h"
+#include "platform/Clock.h"
+#include "platform/PowerSourceInfo.h"
+#include "platform/linux/LinuxRoot.h"
+#include "platform/linux/SysfsRescan.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orbistat {
+
+class LinuxPowerSupplies final : public PowerSourceInfo, public BatteryRegistry {
+public:
+    LinuxPowerSupplies(LinuxRoot root, const Clock& clock);
+
+    // The internal battery's description, or an empty list without one.
+    std::optional<std::vector<std::optional<PropertyDictionary>>> sources() override;
+    // Absent without an internal battery.
+    std::optional<PropertyDictionary> properties() override;
+
+    // The battery's discharge power, watts, while the machine runs on it.
+    std::optional<double> batteryDischargeWatts();
+    // voltage × current of the online mains or USB supply that measures
+    // them. USB-PD source entries (ucsi-source-psy-*, tcpm-source-psy-*)
+    // report the negotiated contract, not the draw, and do not count.
+    std::optional<double> adapterWatts();
+
+private:
+    struct Supply {
+        std::string directory;  // relative, e.g. sys/class/power_supply/BAT0
+        std::string name;
+        bool isMeasuredAdapter = false;
+    };
+    // Capacities of one family (energy in µWh or charge in µAh) with the rate
+    // that drains or fills it (µW or µA).
+    struct Levels {
+        std::optional<uint64_t> now;
+        std::optional<uint64_t> full;
+        std::optional<uint64_t> design;
+        std::optional<uint64_t> rate;
+    };
+
+    void refresh();
+    void scan();
+    std::optional<QString> batteryStatus();
+    bool isOnAcPower(const std::optional<QString>& status);
+    Levels levels(bool withDesign);
+    std::optional<uint64_t> readUnsigned(const std::string& attribute) const;
+    std::optional<int64_t> readSigned(const std::string& attribute) const;
+
+    LinuxRoot root_;
+    SysfsRescan rescan_;
+    std::optional<Supply> battery_;
+    std::vector<Supply> adapters_;
+};
+
+} // namespace orbistat
