@@ -1,8 +1,11 @@
 // Runs the monitor without a display and writes one line (text or JSON) per
-// tick to standard output, stopping after a given number of ticks.
+// tick to standard output, stopping after a given number of ticks. Each tick
+// does what the tray program's update does, with the line in place of the
+// image: write, then evaluate the alerts.
 #pragma once
 
 #include "app/CommandLine.h"
+#include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
 
 #include <QTextStream>
@@ -10,11 +13,15 @@
 
 namespace orbistat {
 
+class AlertManager;
+
 class HeadlessRunner {
 public:
     enum class Format { text, json };
 
-    HeadlessRunner(SystemMonitor& monitor, Format format, std::optional<long long> count, std::optional<double> interval);
+    // Without an alert manager no alerts are evaluated.
+    HeadlessRunner(SystemMonitor& monitor, const SettingsStore& settings, AlertManager* alerts, Format format,
+                   std::optional<long long> count, std::optional<double> interval);
     // Starts sampling; the application quits after the last requested tick.
     void start();
     long long ticks() const { return ticks_; }
@@ -23,6 +30,8 @@ private:
     void onTick();
 
     SystemMonitor& monitor_;
+    const SettingsStore& settings_;
+    AlertManager* alerts_;
     Format format_;
     std::optional<long long> count_;
     std::optional<double> interval_;

@@ -1,5 +1,7 @@
 #include "app/StatusLine.h"
 
+#include "menubar/MenuBarRenderer.h"
+
 #include <QStringList>
 #include <cmath>
 
@@ -28,6 +30,11 @@ QString statusLine(const SystemMonitor& monitor)
 {
     QStringList parts{cpuPart(monitor)};
     return parts.join(QStringLiteral(" | "));
+}
+
+QString statusItemText(const SystemMonitor& monitor, const SettingsStore& settings)
+{
+    return MenuBarRenderer::accessibilityText(MenuBarRenderer::items(monitor, settings.enabledMenuBarModules(), settings));
 }
 
 } // namespace orbistat

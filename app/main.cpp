@@ -2,10 +2,14 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
 #include "app/LinuxMachine.h"
+#include "alerts/AlertManager.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
+#include "platform/linux/LinuxDBusNotifier.h"
+#include "platform/linux/LinuxUptimeClock.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QTextStream>
 #include <cstdio>
 
@@ -28,7 +32,12 @@ int main(int argc, char* argv[])
     SystemMonitor monitor(machine.makeSamplers(), settings, machine.clock());
 
     const auto format = commandLine->mode == CommandLine::Mode::json ? HeadlessRunner::Format::json : HeadlessRunner::Format::text;
-    HeadlessRunner runner(monitor, format, commandLine->count, commandLine->interval);
+    // Alerts are dated by the host's clock even when a recorded tree is read:
+    // the tree's uptime stands still, and the cooldown would never end.
+    const LinuxUptimeClock hostClock{LinuxRoot("/")};
+    LinuxDBusNotifier notifier(QDBusConnection::sessionBus());
+    AlertManager alerts(settings, notifier, hostClock);
+    HeadlessRunner runner(monitor, settings, &alerts, format, commandLine->count, commandLine->interval);
     runner.start();
     return app.exec();
 }
