@@ -63,20 +63,20 @@ AlertManager::AlertManager(const SettingsStore& settings, Notifier& notifier, co
 {
 }
 
-AlertManager::Condition AlertManager::condition(Kind kind, const SystemMonitor& monitor) const
+AlertManager::Condition AlertManager::condition(Kind kind, const MonitorReadings& readings) const
 {
     const char* key = switchKey(kind);
     if (!key || !settings_.boolValue(QString::fromLatin1(key)))
         return {};
     switch (kind) {
     case Kind::cpu: {
-        const double load = monitor.cpu().total;
+        const double load = readings.cpu.total;
         if (!std::isfinite(load) || load < settings_.doubleValue(SettingsKey::criticalThreshold))
             return {};
         return {true, tr("High CPU usage"), tr("The CPU has been at %1 or more for a while.").arg(percentText(load))};
     }
     case Kind::memory: {
-        const auto& memory = monitor.memory();
+        const auto& memory = readings.memory;
         if (memory.pressure == MemorySample::Pressure::normal)
             return {};
         // An overflowing sum of counters is a broken sample: no alert.
@@ -89,21 +89,21 @@ AlertManager::Condition AlertManager::condition(Kind kind, const SystemMonitor& 
                     .arg(formatByteCount(usedBytes, ByteCountStyle::memory), formatByteCount(memory.total, ByteCountStyle::memory))};
     }
     case Kind::disk: {
-        const auto used = diskUsedFraction(monitor.disk());
+        const auto used = diskUsedFraction(readings.disk);
         if (!used || *used < settings_.doubleValue(SettingsKey::diskAlertThreshold))
             return {};
         return {true, tr("Disk almost full"),
-                tr("Only %1 free on the startup disk.").arg(formatByteCount(monitor.disk().available, ByteCountStyle::file))};
+                tr("Only %1 free on the startup disk.").arg(formatByteCount(readings.disk.available, ByteCountStyle::file))};
     }
     case Kind::battery: {
-        const auto& battery = monitor.battery();
+        const auto& battery = readings.battery;
         if (!battery || battery->isPluggedIn || battery->isCharging || battery->percent > lowBatteryPercent)
             return {};
         return {true, tr("Battery low"), tr("%1% left. Plug in the charger.").arg(battery->percent)};
     }
     case Kind::temperature: {
         // No reading counts as 0 °C; an infinite one is not a temperature.
-        const double celsius = monitor.sensors().cpu.value_or(0.0);
+        const double celsius = readings.sensors.cpu.value_or(0.0);
         if (!std::isfinite(celsius) || celsius < hotCelsius)
             return {};
         return {true, tr("CPU is running hot"),
@@ -117,13 +117,18 @@ AlertManager::Condition AlertManager::condition(Kind kind, const SystemMonitor& 
 
 void AlertManager::evaluate(const SystemMonitor& monitor)
 {
+    evaluate(MonitorReadings::of(monitor));
+}
+
+void AlertManager::evaluate(const MonitorReadings& readings)
+{
     if (!settings_.boolValue(SettingsKey::alertsEnabled)) {
         sustained_.clear();
         return;
     }
-    const double interval = monitor.interval();
+    const double interval = readings.interval;
     for (const auto kind : {Kind::cpu, Kind::memory, Kind::disk, Kind::battery, Kind::temperature}) {
-        const auto state = condition(kind, monitor);
+        const auto state = condition(kind, readings);
         if (!state.active) {
             sustained_[kind] = 0.0;
             continue;

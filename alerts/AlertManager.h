@@ -6,6 +6,7 @@
 // how long each condition has held and when each kind was last posted.
 #pragma once
 
+#include "core/MonitorReadings.h"
 #include "platform/Clock.h"
 #include "platform/Notifier.h"
 
@@ -52,6 +53,7 @@ public:
     // of every active condition, resets the others, and posts where the held
     // time has reached "alertDuration" and the cooldown allows.
     void evaluate(const SystemMonitor& monitor);
+    void evaluate(const MonitorReadings& readings);
 
     // Asks for permission, then posts the test notification when granted.
     // `done` receives the status line for the settings window, on the main
@@ -69,7 +71,7 @@ private:
         QString title;
         QString body;
     };
-    Condition condition(Kind kind, const SystemMonitor& monitor) const;
+    Condition condition(Kind kind, const MonitorReadings& readings) const;
     void send(Kind kind, const QString& title, const QString& body);
 
     const SettingsStore& settings_;

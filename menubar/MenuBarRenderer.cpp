@@ -196,29 +196,29 @@ MenuBarItem makeItem(QString label, QStringList lines, MenuBarSeverity severity,
     return MenuBarItem{std::move(label), std::move(lines), severity, std::move(history), fraction, QString::fromUtf8(reference)};
 }
 
-std::optional<MenuBarItem> itemFor(MenuBarModule module, const SystemMonitor& monitor, const SettingsStore& settings)
+std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& readings, const SettingsStore& settings)
 {
     switch (module) {
     case MenuBarModule::cpu: {
-        const double total = monitor.cpu().total;
-        return makeItem(QStringLiteral("CPU"), {percentText(total)}, severity(total, settings), monitor.history(MonitorHistory::cpu),
+        const double total = readings.cpu.total;
+        return makeItem(QStringLiteral("CPU"), {percentText(total)}, severity(total, settings), readings.history(MonitorHistory::cpu),
                         total, "100%");
     }
     case MenuBarModule::memory: {
         // A sum of counters that overflows is a broken sample, not a value.
-        const auto used = memoryUsedFraction(monitor.memory());
+        const auto used = memoryUsedFraction(readings.memory);
         if (!used)
             return std::nullopt;
         MenuBarSeverity level = MenuBarSeverity::normal;
-        switch (monitor.memory().pressure) {
+        switch (readings.memory.pressure) {
         case MemorySample::Pressure::normal: level = MenuBarSeverity::normal; break;
         case MemorySample::Pressure::warning: level = MenuBarSeverity::warning; break;
         case MemorySample::Pressure::critical: level = MenuBarSeverity::critical; break;
         }
-        return makeItem(QStringLiteral("RAM"), {percentText(*used)}, level, monitor.history(MonitorHistory::memory), *used, "100%");
+        return makeItem(QStringLiteral("RAM"), {percentText(*used)}, level, readings.history(MonitorHistory::memory), *used, "100%");
     }
     case MenuBarModule::network: {
-        const auto& downloads = monitor.history(MonitorHistory::download);
+        const auto& downloads = readings.history(MonitorHistory::download);
         double scale = networkScaleFloor;
         if (!downloads.empty()) {
             const double largest = *std::max_element(downloads.begin(), downloads.end());
@@ -229,13 +229,13 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const SystemMonitor& mo
         history.reserve(downloads.size());
         for (const double value : downloads)
             history.push_back(std::min(value / scale, 1.0));
-        const auto& network = monitor.network();
+        const auto& network = readings.network;
         return makeItem(QStringLiteral("NET"),
                         {QString(QChar(0x2193)) + compactRate(network.download), QString(QChar(0x2191)) + compactRate(network.upload)},
                         MenuBarSeverity::normal, std::move(history), 0.0, "\u219399M");
     }
     case MenuBarModule::disk: {
-        const auto used = diskUsedFraction(monitor.disk());
+        const auto used = diskUsedFraction(readings.disk);
         if (!used)
             return std::nullopt;
         const double threshold = settings.doubleValue(SettingsKey::diskAlertThreshold);
@@ -245,14 +245,14 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const SystemMonitor& mo
         return makeItem(tr("DISK"), {percentText(*used)}, level, {}, *used, "100%");
     }
     case MenuBarModule::gpu: {
-        const auto gpu = monitor.gpu();
+        const auto gpu = readings.gpu;
         if (!gpu)
             return std::nullopt;
-        return makeItem(QStringLiteral("GPU"), {percentText(*gpu)}, severity(*gpu, settings), monitor.history(MonitorHistory::gpu), *gpu,
+        return makeItem(QStringLiteral("GPU"), {percentText(*gpu)}, severity(*gpu, settings), readings.history(MonitorHistory::gpu), *gpu,
                         "100%");
     }
     case MenuBarModule::temperature: {
-        const auto celsius = monitor.sensors().cpu;
+        const auto celsius = readings.sensors.cpu;
         // An infinite or NaN reading has no integer part to show.
         if (!celsius || !std::isfinite(*celsius))
             return std::nullopt;
@@ -260,14 +260,14 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const SystemMonitor& mo
                            : *celsius >= 80.0 ? MenuBarSeverity::warning
                                               : MenuBarSeverity::normal;
         std::vector<double> history;
-        for (const double value : monitor.history(MonitorHistory::cpuTemperature))
+        for (const double value : readings.history(MonitorHistory::cpuTemperature))
             history.push_back(clamp01(value / temperatureScale));
         const auto whole = static_cast<long long>(std::trunc(std::clamp(*celsius, -1000.0, 1000.0)));
         return makeItem(QStringLiteral("TEMP"), {QString::number(whole) + QChar(0x00B0)}, level, std::move(history),
                         clamp01(*celsius / temperatureScale), "100\u00B0");
     }
     case MenuBarModule::battery: {
-        const auto& battery = monitor.battery();
+        const auto& battery = readings.battery;
         if (!battery)
             return std::nullopt;
         MenuBarSeverity level = MenuBarSeverity::normal;
@@ -321,9 +321,14 @@ MenuBarSeverity severity(double fraction, const SettingsStore& settings)
 
 std::vector<MenuBarItem> items(const SystemMonitor& monitor, const std::vector<MenuBarModule>& modules, const SettingsStore& settings)
 {
+    return items(MonitorReadings::of(monitor), modules, settings);
+}
+
+std::vector<MenuBarItem> items(const MonitorReadings& readings, const std::vector<MenuBarModule>& modules, const SettingsStore& settings)
+{
     std::vector<MenuBarItem> result;
     for (const auto module : modules) {
-        if (auto item = itemFor(module, monitor, settings))
+        if (auto item = itemFor(module, readings, settings))
             result.push_back(std::move(*item));
     }
     return result;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/MenuBarModule.h"
+#include "core/MonitorReadings.h"
 #include "core/MenuBarStyle.h"
 #include "menubar/MenuBarItem.h"
 #include "shared/drawing/Palette.h"
@@ -35,6 +36,8 @@ struct Layout {
 // One item per module, in the given order; a module without data (no disk
 // size, no GPU, no CPU temperature, no battery) has none.
 std::vector<MenuBarItem> items(const SystemMonitor& monitor, const std::vector<MenuBarModule>& modules,
+                               const SettingsStore& settings);
+std::vector<MenuBarItem> items(const MonitorReadings& readings, const std::vector<MenuBarModule>& modules,
                                const SettingsStore& settings);
 
 // Critical at or above "criticalThreshold", else warning at or above
