@@ -28,6 +28,11 @@ constexpr double stackedLineGap = 3.0;
 constexpr double networkScaleFloor = 100000.0;  // bytes per second
 constexpr double temperatureScale = 110.0;      // °C drawn as a full graph
 constexpr size_t graphPoints = 24;
+// The widest rate text below 1 GB/s: four digits and the widest unit
+// letter ("↓1000K" for 999.6 kB/s is narrower, and "↓311K" or "↓250M"
+// would not fit in the room of "↓99M"). The network block keeps its width
+// however the rates change.
+constexpr const char* widestRate = "\u21931000M";
 
 // Dots per metre of 72 dpi: one point is one logical pixel, so the sizes
 // below are the sizes drawn.
@@ -232,7 +237,7 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& 
         const auto& network = readings.network;
         return makeItem(QStringLiteral("NET"),
                         {QString(QChar(0x2193)) + compactRate(network.download), QString(QChar(0x2191)) + compactRate(network.upload)},
-                        MenuBarSeverity::normal, std::move(history), 0.0, "\u219399M");
+                        MenuBarSeverity::normal, std::move(history), 0.0, widestRate);
     }
     case MenuBarModule::disk: {
         const auto used = diskUsedFraction(readings.disk);
