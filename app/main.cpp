@@ -39,5 +39,7 @@ int main(int argc, char* argv[])
     AlertManager alerts(settings, notifier, hostClock);
     HeadlessRunner runner(monitor, settings, &alerts, format, commandLine->count, commandLine->interval);
     runner.start();
-    return app.exec();
+    const int status = app.exec();
+    notifier.settle(3000);
+    return status;
 }

@@ -1,3 +1,4 @@
+#include "doubles/FakeNotificationServer.h"
 #include "doubles/PrivateBus.h"
 #include "platform/linux/LinuxDBusNotifier.h"
 
@@ -10,54 +11,11 @@
 #include <optional>
 
 using namespace orbistat;
+using orbistat::test::FakeNotificationServer;
 using orbistat::test::PrivateBus;
+using orbistat::test::waitUntil;
 
 namespace {
-
-// A notification server that records what reaches it over the bus.
-class FakeNotificationServer : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    struct Call {
-        QString appName;
-        uint replacesId;
-        QString icon;
-        QString summary;
-        QString body;
-        QStringList actions;
-        QVariantMap hints;
-        int timeout;
-    };
-    std::vector<Call> calls;
-    QStringList capabilities{QStringLiteral("body"), QStringLiteral("actions")};
-    uint nextId = 41;
-
-public slots:
-    uint Notify(const QString& appName, uint replacesId, const QString& icon, const QString& summary, const QString& body,
-                const QStringList& actions, const QVariantMap& hints, int timeout)
-    {
-        calls.push_back(Call{appName, replacesId, icon, summary, body, actions, hints, timeout});
-        return replacesId != 0 ? replacesId : ++nextId;
-    }
-    QStringList GetCapabilities() { return capabilities; }
-    QString GetServerInformation(QString& vendor, QString& version, QString& specVersion)
-    {
-        vendor = QStringLiteral("test");
-        version = QStringLiteral("1");
-        specVersion = QStringLiteral("1.2");
-        return QStringLiteral("fake");
-    }
-};
-
-bool waitUntil(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 struct LinuxDBusNotifierTest : ::testing::Test {
     PrivateBus bus;
@@ -73,9 +31,7 @@ struct LinuxDBusNotifierTest : ::testing::Test {
 
     void startServer()
     {
-        ASSERT_TRUE(serverConnection.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server,
-                                                    QDBusConnection::ExportAllSlots));
-        ASSERT_TRUE(serverConnection.registerService(QStringLiteral("org.freedesktop.Notifications")));
+        ASSERT_TRUE(server.registerOn(serverConnection));
     }
 
     const FakeNotificationServer::Call& postAndReceive(const Notification& notification)
@@ -169,5 +125,3 @@ TEST(LinuxDBusNotifier, WithoutABusNothingIsPostedAndPermissionIsRefused)
     EXPECT_EQ(answer, std::optional<bool>(false));
     EXPECT_TRUE(notifier.shownIds().empty());
 }
-
-#include "LinuxDBusNotifierTest.moc"

@@ -1,9 +1,10 @@
 #include "platform/linux/LinuxDBusNotifier.h"
 
-#include <QDBusConnectionInterface>
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -73,8 +74,10 @@ void LinuxDBusNotifier::whenAnswered(const QDBusPendingCall& call, std::function
     // The watcher is this object's child: if the notifier goes away first,
     // the continuation is dropped with it.
     auto* watcher = new QDBusPendingCallWatcher(call, this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, then = std::move(then)] {
+    ++callsInFlight_;
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, then = std::move(then)] {
         then(*watcher);
+        --callsInFlight_;
         watcher->deleteLater();
     });
 }
@@ -149,6 +152,14 @@ void LinuxDBusNotifier::notify(const Notification& notification, bool markup)
         if (id.isValid())
             shownIds_[identifier] = id.value();
     });
+}
+
+void LinuxDBusNotifier::settle(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (callsInFlight_ > 0 && timer.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 }
 
 void LinuxDBusNotifier::notificationClosed(uint id, uint /*reason*/)

@@ -26,6 +26,11 @@ public:
     // the server reports it closed.
     const std::map<QString, uint>& shownIds() const { return shownIds_; }
 
+    // Runs the event loop until every call in flight has been answered, at
+    // most `timeoutMs`: a short run (`--print --count 1`) that posts at its
+    // last tick must not exit before the post has left.
+    void settle(int timeoutMs);
+
     // What travels in the summary and the body: control characters (a NUL
     // would make the message invalid) become spaces, line breaks stay in the
     // body; with `markup` the body's <, >, &, " and ' are escaped so a device
@@ -43,6 +48,7 @@ private:
 
     QDBusConnection bus_;
     std::map<QString, uint> shownIds_;
+    int callsInFlight_ = 0;
 };
 
 } // namespace orbistat
