@@ -29,6 +29,15 @@ struct AlertManagerTest : ::testing::Test {
     }
 };
 
+BatterySample battery(int64_t percent, bool isCharging, bool isPluggedIn)
+{
+    BatterySample sample;
+    sample.percent = percent;
+    sample.isCharging = isCharging;
+    sample.isPluggedIn = isPluggedIn;
+    return sample;
+}
+
 MonitorReadings cpuAt(double load)
 {
     MonitorReadings readings;
@@ -47,8 +56,9 @@ TEST_F(AlertManagerTest, SustainedConditionPostsOnTheFifteenthSampleThenEveryFif
         tick(cpuAt(0.95));
         if (notifier.posted.size() > postTimes.size())
             postTimes.push_back(clock.now() - start);
-        if (i == 14)
+        if (i == 14) {
             EXPECT_TRUE(notifier.posted.empty());
+        }
     }
     EXPECT_EQ(postTimes, (std::vector<double>{30.0, 930.0, 1830.0}));
     // The held time is not reset by a post.
@@ -97,11 +107,11 @@ TEST_F(AlertManagerTest, ConditionsAndTheirTexts)
          Notification{"orbistat.disk", "Disk almost full", "Only 50 GB free on the startup disk."}},
         {"disk 91 %", [](auto& r) { r.disk = DiskSample{1'000'000'000'000, 90'000'000'000, {}, {}}; }, std::nullopt},
         {"disk of unknown size", [](auto& r) { r.disk = DiskSample{0, 0, {}, {}}; }, std::nullopt},
-        {"battery 15 % on battery", [](auto& r) { r.battery = BatterySample{15, false, false}; },
+        {"battery 15 % on battery", [](auto& r) { r.battery = battery(15, false, false); },
          Notification{"orbistat.battery", "Battery low", "15% left. Plug in the charger."}},
-        {"battery 16 %", [](auto& r) { r.battery = BatterySample{16, false, false}; }, std::nullopt},
-        {"battery 5 % plugged in", [](auto& r) { r.battery = BatterySample{5, false, true}; }, std::nullopt},
-        {"battery 5 % charging", [](auto& r) { r.battery = BatterySample{5, true, false}; }, std::nullopt},
+        {"battery 16 %", [](auto& r) { r.battery = battery(16, false, false); }, std::nullopt},
+        {"battery 5 % plugged in", [](auto& r) { r.battery = battery(5, false, true); }, std::nullopt},
+        {"battery 5 % charging", [](auto& r) { r.battery = battery(5, true, false); }, std::nullopt},
         {"hot CPU", [](auto& r) { r.sensors.cpu = 95.0; }, Notification{"orbistat.temperature", "CPU is running hot", "The CPU temperature is 95°C."}},
         {"hot CPU rounds", [](auto& r) { r.sensors.cpu = 97.5; }, Notification{"orbistat.temperature", "CPU is running hot", "The CPU temperature is 98°C."}},
         {"warm CPU", [](auto& r) { r.sensors.cpu = 94.9; }, std::nullopt},
@@ -139,7 +149,7 @@ TEST_F(AlertManagerTest, SwitchesAndTheMasterSwitch)
     settings.setValue(SettingsKey::alertsEnabled, false);
     MonitorReadings everything = cpuAt(1.0);
     everything.sensors.cpu = 110.0;
-    everything.battery = BatterySample{1, false, false};
+    everything.battery = battery(1, false, false);
     tick(everything);
     EXPECT_TRUE(alerts->sustained().empty());
     EXPECT_EQ(notifier.posted.size(), 1u);

@@ -29,6 +29,15 @@ struct MenuBarRendererTest : ::testing::Test {
     }
 };
 
+BatterySample battery(int64_t percent, bool isCharging, bool isPluggedIn)
+{
+    BatterySample sample;
+    sample.percent = percent;
+    sample.isCharging = isCharging;
+    sample.isPluggedIn = isPluggedIn;
+    return sample;
+}
+
 MonitorReadings withCpu(double total, std::vector<double> history = {})
 {
     MonitorReadings readings;
@@ -110,7 +119,7 @@ TEST_F(MenuBarRendererTest, ItemsPerModule)
     r.gpu = 0.3;
     r.sensors.cpu = 89.9;
     r.history(MonitorHistory::cpuTemperature) = {55.0, 220.0, -4.0};
-    r.battery = BatterySample{15, false, true};  // plugged in, not charging
+    r.battery = battery(15, false, true);  // plugged in, not charging
 
     const auto list = itemsOf(r, {MenuBarModule::battery, MenuBarModule::cpu, MenuBarModule::memory, MenuBarModule::disk,
                                   MenuBarModule::gpu, MenuBarModule::temperature});
@@ -136,19 +145,19 @@ TEST_F(MenuBarRendererTest, ItemsPerModule)
     EXPECT_EQ(only(r, MenuBarModule::temperature).lines, QStringList{"-3°"});  // truncated toward zero
 
     const struct {
-        BatterySample battery;
+        BatterySample sample;
         const char* label;
         MenuBarSeverity severity;
     } batteries[] = {
-        {{15, false, false}, "BAT", MenuBarSeverity::warning},
-        {{20, false, false}, "BAT", MenuBarSeverity::warning},
-        {{21, false, false}, "BAT", MenuBarSeverity::normal},
-        {{10, false, false}, "BAT", MenuBarSeverity::critical},
-        {{5, true, true}, "CHG", MenuBarSeverity::normal},
+        {battery(15, false, false), "BAT", MenuBarSeverity::warning},
+        {battery(20, false, false), "BAT", MenuBarSeverity::warning},
+        {battery(21, false, false), "BAT", MenuBarSeverity::normal},
+        {battery(10, false, false), "BAT", MenuBarSeverity::critical},
+        {battery(5, true, true), "CHG", MenuBarSeverity::normal},
     };
     for (const auto& b : batteries) {
-        SCOPED_TRACE(b.battery.percent);
-        r.battery = b.battery;
+        SCOPED_TRACE(b.sample.percent);
+        r.battery = b.sample;
         const auto item = only(r, MenuBarModule::battery);
         EXPECT_EQ(item.label, b.label);
         EXPECT_EQ(item.severity, b.severity);
@@ -251,8 +260,9 @@ TEST_F(MenuBarRendererTest, ImageWidthStaysPutWhileValuesChange)
             r.gpu = load;
             const auto items = itemsOf(r, {MenuBarModule::cpu, MenuBarModule::memory, MenuBarModule::network, MenuBarModule::gpu});
             const int w = R::render(items, style, true, Appearance::dark).width();
-            if (width)
+            if (width) {
                 EXPECT_EQ(w, *width) << "load " << load << " " << R::accessibilityText(items).toStdString();
+            }
             width = w;
         }
     }
@@ -318,8 +328,9 @@ TEST_F(MenuBarRendererTest, GraphsStayInsideTheirRectangle)
         for (int py = 0; py < image.height(); ++py) {
             for (int px = 0; px < 48; ++px) {
                 const bool inside = py >= 8 && py < 36;
-                if (!inside)
+                if (!inside) {
                     ASSERT_EQ(qAlpha(image.pixel(px, py)), 0) << px << "," << py;
+                }
             }
         }
         if (history.front() == 5.0)
