@@ -366,8 +366,10 @@ Layout layout(const MenuBarItem& item, MenuBarStyle style)
     return result;
 }
 
-QImage render(const std::vector<MenuBarItem>& items, MenuBarStyle style, bool colorize, Appearance appearance)
+QImage render(const std::vector<MenuBarItem>& items, MenuBarStyle style, bool colorize, Appearance appearance, double pixelRatio)
 {
+    // Whole pixels per point only: fractional ratios blur every edge.
+    const double ratio = std::clamp(std::round(std::isfinite(pixelRatio) ? pixelRatio : devicePixelRatio), 1.0, 4.0);
     const double spacing = style == MenuBarStyle::inline_ ? inlineSpacing : stackedSpacing;
     std::vector<Layout> layouts;
     layouts.reserve(items.size());
@@ -380,8 +382,8 @@ QImage render(const std::vector<MenuBarItem>& items, MenuBarStyle style, bool co
         sum += spacing * static_cast<double>(items.size() - 1);
     const double width = std::max(std::ceil(sum), 1.0);
 
-    QImage image = pointImage(static_cast<int>(width * devicePixelRatio), static_cast<int>(imageHeight * devicePixelRatio));
-    image.setDevicePixelRatio(devicePixelRatio);
+    QImage image = pointImage(static_cast<int>(width * ratio), static_cast<int>(imageHeight * ratio));
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
 
     QPainter painter(&image);

@@ -46,8 +46,11 @@ MenuBarSeverity severity(double fraction, const SettingsStore& settings);
 
 Layout layout(const MenuBarItem& item, MenuBarStyle style);
 
-// The colours come from the palette of the panel the image is shown on.
-QImage render(const std::vector<MenuBarItem>& items, MenuBarStyle style, bool colorize, Appearance appearance);
+// The colours come from the palette of the panel the image is shown on. Two
+// pixels per point by default; a tray that also wants a 1× image asks for
+// a ratio of 1.
+QImage render(const std::vector<MenuBarItem>& items, MenuBarStyle style, bool colorize, Appearance appearance,
+              double pixelRatio = devicePixelRatio);
 
 // What a screen reader says for the image: "CPU 34%, RAM 59%". Without items
 // the tray shows the plain program icon and this is "Orbistat".

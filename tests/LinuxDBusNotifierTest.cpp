@@ -79,6 +79,19 @@ TEST_F(LinuxDBusNotifierTest, NotifyCarriesTheTextsHintsAndReplacesPerIdentifier
     EXPECT_EQ(postAndReceive({"orbistat.cpu", "High CPU usage", "again"}).replacesId, cpuId);
     EXPECT_EQ(postAndReceive({"orbistat.memory", "Memory is running low", "x"}).replacesId, 0u);
 
+    // Posts in quick succession: each waits for the previous id, and of
+    // several waiting texts only the newest is sent.
+    const size_t before = server.calls.size();
+    notifier->post({"orbistat.disk", "Disk almost full", "1"});
+    notifier->post({"orbistat.disk", "Disk almost full", "2"});
+    notifier->post({"orbistat.disk", "Disk almost full", "3"});
+    ASSERT_TRUE(waitUntil([&] { return server.calls.size() == before + 2; }));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(server.calls.size(), before + 2);
+    EXPECT_EQ(server.calls[before].body, "1");
+    EXPECT_EQ(server.calls[before + 1].body, "3");
+    EXPECT_EQ(server.calls[before + 1].replacesId, server.nextId);
+
     // Once the server reports it closed, the id is forgotten.
     auto closed = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"), QStringLiteral("org.freedesktop.Notifications"),
                                              QStringLiteral("NotificationClosed"));

@@ -237,6 +237,8 @@ TEST_F(MenuBarRendererTest, WidthsFollowTheLayoutRules)
         EXPECT_EQ(image.height(), 44);
         EXPECT_EQ(image.devicePixelRatio(), 2.0);
         EXPECT_EQ(image.width(), 2 * static_cast<int>(std::ceil(a.total + b.total + n.total + 2 * spacing)));
+        const QImage single = R::render({cpu, memory, net}, style, true, Appearance::light, 1.0);
+        EXPECT_EQ(single.size(), QSize(image.width() / 2, 22));
     }
     // Stacked cpu and memory: the two columns plus 8.
     const QImage two = R::render({cpu, memory}, MenuBarStyle::stacked, true, Appearance::light);

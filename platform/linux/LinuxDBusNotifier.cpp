@@ -123,6 +123,14 @@ void LinuxDBusNotifier::post(const Notification& notification)
 {
     if (!bus_.isConnected())
         return;
+    // One post per identifier at a time: a second one sent before the
+    // server has told the first one's id would stack instead of replacing.
+    // It waits, and only the newest waiting text is sent.
+    if (const auto busy = inFlight_.find(notification.identifier); busy != inFlight_.end()) {
+        busy->second = notification;
+        return;
+    }
+    inFlight_.emplace(notification.identifier, std::nullopt);
     // Asked before every post: the server may have been replaced since (a
     // desktop restart, dunst swapped for mako), and alerts are rare.
     whenAnswered(bus_.asyncCall(serverCall(QStringLiteral("GetCapabilities")), callTimeoutMs),
@@ -151,6 +159,13 @@ void LinuxDBusNotifier::notify(const Notification& notification, bool markup)
         const QDBusPendingReply<uint> id = call;
         if (id.isValid())
             shownIds_[identifier] = id.value();
+        std::optional<Notification> next;
+        if (const auto busy = inFlight_.find(identifier); busy != inFlight_.end()) {
+            next = std::move(busy->second);
+            inFlight_.erase(busy);
+        }
+        if (next)
+            post(*next);
     });
 }
 

@@ -8,6 +8,7 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <map>
+#include <optional>
 
 class QDBusPendingCall;
 
@@ -48,6 +49,8 @@ private:
 
     QDBusConnection bus_;
     std::map<QString, uint> shownIds_;
+    // Identifiers with a post on its way, and the post waiting behind it.
+    std::map<QString, std::optional<Notification>> inFlight_;
     int callsInFlight_ = 0;
 };
 
