@@ -33,6 +33,8 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments)
             if (!ok || !std::isfinite(seconds) || seconds > 86400.0)
                 return std::nullopt;
             line.interval = std::max(seconds, 0.5);
+        } else if (argument == QLatin1String("--details")) {
+            line.details = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             line.help = true;
         } else {
@@ -45,9 +47,10 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments)
 QString usageText()
 {
     return QStringLiteral(
-        "Usage: orbistat [--print | --json] [--count N] [--interval SECONDS]\n"
+        "Usage: orbistat [--print [--details] | --json] [--count N] [--interval SECONDS]\n"
         "\n"
-        "  --print           print one line of readings per tick (no display needed)\n"
+        "  --print           print the tray item's text once per tick (no display needed)\n"
+        "  --details         with --print, follow it with every reading\n"
         "  --json            print one JSON object of readings per tick\n"
         "  --count N         stop after N ticks\n"
         "  --interval S      sample every S seconds for this run (at least 0.5)\n"

@@ -12,6 +12,7 @@ struct CommandLine {
     Mode mode = Mode::automatic;
     std::optional<long long> count;     // stop after this many ticks
     std::optional<double> interval;     // seconds, at least 0.5
+    bool details = false;               // --print: every reading after the summary
     bool help = false;
 };
 

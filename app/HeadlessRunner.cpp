@@ -2,6 +2,7 @@
 
 #include "app/MonitorJson.h"
 #include "app/StatusLine.h"
+#include "alerts/AlertManager.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -9,8 +10,11 @@
 
 namespace orbistat {
 
-HeadlessRunner::HeadlessRunner(SystemMonitor& monitor, Format format, std::optional<long long> count, std::optional<double> interval)
+HeadlessRunner::HeadlessRunner(SystemMonitor& monitor, const SettingsStore& settings, AlertManager* alerts, Format format,
+                               std::optional<long long> count, std::optional<double> interval)
     : monitor_(monitor)
+    , settings_(settings)
+    , alerts_(alerts)
     , format_(format)
     , count_(count)
     , interval_(interval)
@@ -32,8 +36,10 @@ void HeadlessRunner::onTick()
     if (format_ == Format::json)
         out_ << QJsonDocument(toJson(monitor_)).toJson(QJsonDocument::Compact) << '\n';
     else
-        out_ << statusLine(monitor_) << '\n';
+        out_ << statusItemText(monitor_, settings_) << (details_ ? QStringLiteral(" | ") + statusLine(monitor_) : QString()) << '\n';
     out_.flush();
+    if (alerts_)
+        alerts_->evaluate(monitor_);
     if (afterEachTick_)
         afterEachTick_();
     if (count_ && ticks_ >= *count_) {

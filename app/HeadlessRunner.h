@@ -1,8 +1,11 @@
 // Runs the monitor without a display and writes one line (text or JSON) per
-// tick to standard output, stopping after a given number of ticks.
+// tick to standard output, stopping after a given number of ticks. Each tick
+// does what the tray program's update does, with the line in place of the
+// image: write, then evaluate the alerts.
 #pragma once
 
 #include "app/CommandLine.h"
+#include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
 
 #include <QTextStream>
@@ -11,14 +14,21 @@
 
 namespace orbistat {
 
+class AlertManager;
+
 class HeadlessRunner {
 public:
     enum class Format { text, json };
 
-    HeadlessRunner(SystemMonitor& monitor, Format format, std::optional<long long> count, std::optional<double> interval);
-    // Runs after each tick's line is written, as the program's update
-    // callback does after drawing: the snapshot publication.
+    // Without an alert manager no alerts are evaluated.
+    HeadlessRunner(SystemMonitor& monitor, const SettingsStore& settings, AlertManager* alerts, Format format,
+                   std::optional<long long> count, std::optional<double> interval);
+    // Runs after each tick's line is written and its alerts evaluated, as
+    // the program's update callback does after drawing: the snapshot
+    // publication.
     void setAfterEachTick(std::function<void()> work) { afterEachTick_ = std::move(work); }
+    // Text lines carry every reading after the tray item's text.
+    void setDetails(bool details) { details_ = details; }
     // Starts sampling; the application quits after the last requested tick.
     void start();
     long long ticks() const { return ticks_; }
@@ -27,10 +37,13 @@ private:
     void onTick();
 
     SystemMonitor& monitor_;
+    const SettingsStore& settings_;
+    AlertManager* alerts_;
     Format format_;
     std::optional<long long> count_;
     std::optional<double> interval_;
     long long ticks_ = 0;
+    bool details_ = false;
     std::function<void()> afterEachTick_;
     QTextStream out_;
 };

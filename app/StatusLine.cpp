@@ -1,6 +1,7 @@
 #include "app/StatusLine.h"
 
 #include "app/MonitorJson.h"
+#include "menubar/MenuBarRenderer.h"
 
 #include <QStringList>
 #include <iterator>
@@ -144,6 +145,11 @@ QString statusLine(const SystemMonitor& monitor)
         if (!part.isEmpty())
             parts.append(part);
     return parts.join(QStringLiteral(" | "));
+}
+
+QString statusItemText(const SystemMonitor& monitor, const SettingsStore& settings)
+{
+    return MenuBarRenderer::accessibilityText(MenuBarRenderer::items(monitor, settings.enabledMenuBarModules(), settings));
 }
 
 } // namespace orbistat

@@ -1,6 +1,7 @@
-// The one-line human-readable summary `orbistat --print` writes per tick.
+// One-line human-readable summaries of the monitor for the headless mode.
 #pragma once
 
+#include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
 
 #include <QString>
@@ -8,5 +9,9 @@
 namespace orbistat {
 
 QString statusLine(const SystemMonitor& monitor);
+
+// What `orbistat --print` writes: the tray item's accessibility text for the
+// enabled modules ("CPU 34%, RAM 59%"), or "Orbistat" when none has data.
+QString statusItemText(const SystemMonitor& monitor, const SettingsStore& settings);
 
 } // namespace orbistat

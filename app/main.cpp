@@ -2,11 +2,15 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
 #include "app/LinuxMachine.h"
+#include "alerts/AlertManager.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
 #include "shared/bridge/WidgetBridge.h"
+#include "platform/linux/LinuxDBusNotifier.h"
+#include "platform/linux/LinuxUptimeClock.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
@@ -38,9 +42,17 @@ int main(int argc, char* argv[])
         });
     }
 
-    HeadlessRunner runner(monitor, format, commandLine->count, commandLine->interval);
+    // Alerts are dated by the host's clock even when a recorded tree is read:
+    // the tree's uptime stands still, and the cooldown would never end.
+    const LinuxUptimeClock hostClock{LinuxRoot("/")};
+    LinuxDBusNotifier notifier(QDBusConnection::sessionBus());
+    AlertManager alerts(settings, notifier, hostClock);
+    HeadlessRunner runner(monitor, settings, &alerts, format, commandLine->count, commandLine->interval);
     WidgetBridge bridge(settings);
     runner.setAfterEachTick([&] { bridge.publish(monitor); });
+    runner.setDetails(commandLine->details);
     runner.start();
-    return app.exec();
+    const int status = app.exec();
+    notifier.settle(3000);
+    return status;
 }

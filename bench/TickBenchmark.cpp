@@ -7,7 +7,7 @@
 #include "platform/linux/LinuxSysctlReader.h"
 #include "samplers/CPUSampler.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -53,7 +53,10 @@ BENCHMARK_CAPTURE(monitorTick, live, true);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Drawing needs a GUI application; the offscreen platform needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -79,7 +79,9 @@ SettingsStore::SettingsStore(const QString& filePath, QObject* parent)
 
 QString SettingsStore::defaultFilePath()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Orbistat"), QStringLiteral("Orbistat")).fileName();
+    // The native format's name on Linux is ~/.config/Orbistat/Orbistat.conf
+    // (the INI format's would end in .ini); the file itself is read as INI.
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orbistat"), QStringLiteral("Orbistat")).fileName();
 }
 
 const std::map<QString, QVariant>& SettingsStore::registeredDefaults()

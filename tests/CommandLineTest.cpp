@@ -18,6 +18,7 @@ TEST(CommandLine, OptionsAndTheirValues)
     EXPECT_EQ(line->count, 3);
     EXPECT_EQ(line->interval, 0.5) << "floored";
     EXPECT_EQ(parseCommandLine({"orbistat"})->mode, CommandLine::Mode::automatic);
+    EXPECT_TRUE(parseCommandLine({"orbistat", "--print", "--details"})->details);
 
     const QStringList bad[] = {{"orbistat", "--bogus"}, {"orbistat", "--count"}, {"orbistat", "--count", "0"}, {"orbistat", "--count", "x"},
                                {"orbistat", "--interval", "nan"}, {"orbistat", "--interval", "inf"}, {"orbistat", "print"}};

@@ -10,7 +10,8 @@ namespace {
 bool loadAll()
 {
     bool ok = true;
-    for (const char* file : {":/fonts/NotoSans-Regular.ttf", ":/fonts/NotoSans-Bold.ttf", ":/fonts/MaterialIcons-Regular.ttf"}) {
+    for (const char* file : {":/fonts/NotoSans-Regular.ttf", ":/fonts/NotoSans-Bold.ttf", ":/fonts/NotoSansSymbols-Regular.ttf",
+                             ":/fonts/MaterialIcons-Regular.ttf"}) {
         if (QFontDatabase::addApplicationFont(QString::fromLatin1(file)) < 0)
             ok = false;
     }
@@ -33,10 +34,14 @@ QFont textFont(double pointSize, QFont::Weight weight)
 {
     registerAppFonts();
     QFont font(textFontFamily());
+    // Noto Sans has no arrows (the network rates' ↓ and ↑): those glyphs
+    // come from the embedded Noto Sans Symbols, so they are the same on every
+    // desktop. Only glyphs missing from both fall back to the desktop's
+    // fonts, which beats drawing a box for a device name in another script.
+    font.setFamilies({textFontFamily(), QStringLiteral("Noto Sans Symbols")});
     font.setPointSizeF(pointSize);
     font.setWeight(weight);
     font.setHintingPreference(QFont::PreferNoHinting);
-    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 

@@ -17,8 +17,8 @@ QString symbolFontFamily();  // "Material Icons"
 
 // Fonts at a point size, with hinting off so layout is the same on every
 // screen. Regular and Bold are embedded; other weights are synthesised.
-// Painting into a QImage of 72 dpi (dotsPerMeter 2835, QImage's default)
-// makes one point one logical pixel.
+// Painting into a QImage of 72 dpi (dotsPerMeter 2835; QImage's default is
+// 96 dpi, so set it) makes one point one logical pixel.
 QFont textFont(double pointSize, QFont::Weight weight = QFont::Normal);
 QFont symbolFont(double pointSize);
 
