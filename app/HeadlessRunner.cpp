@@ -34,6 +34,8 @@ void HeadlessRunner::onTick()
     else
         out_ << statusLine(monitor_) << '\n';
     out_.flush();
+    if (afterEachTick_)
+        afterEachTick_();
     if (count_ && ticks_ >= *count_) {
         monitor_.onUpdate = nullptr;
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);

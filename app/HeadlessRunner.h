@@ -6,6 +6,7 @@
 #include "core/SystemMonitor.h"
 
 #include <QTextStream>
+#include <functional>
 #include <optional>
 
 namespace orbistat {
@@ -15,6 +16,9 @@ public:
     enum class Format { text, json };
 
     HeadlessRunner(SystemMonitor& monitor, Format format, std::optional<long long> count, std::optional<double> interval);
+    // Runs after each tick's line is written, as the program's update
+    // callback does after drawing: the snapshot publication.
+    void setAfterEachTick(std::function<void()> work) { afterEachTick_ = std::move(work); }
     // Starts sampling; the application quits after the last requested tick.
     void start();
     long long ticks() const { return ticks_; }
@@ -27,6 +31,7 @@ private:
     std::optional<long long> count_;
     std::optional<double> interval_;
     long long ticks_ = 0;
+    std::function<void()> afterEachTick_;
     QTextStream out_;
 };
 

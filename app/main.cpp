@@ -4,9 +4,11 @@
 #include "app/LinuxMachine.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
+#include "shared/bridge/WidgetBridge.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 using namespace orbistat;
@@ -28,7 +30,17 @@ int main(int argc, char* argv[])
     SystemMonitor monitor(machine.makeSamplers(), settings, machine.clock());
 
     const auto format = commandLine->mode == CommandLine::Mode::json ? HeadlessRunner::Format::json : HeadlessRunner::Format::text;
+    // A changed interval setting applies at once, unless this run fixed its
+    // own with --interval.
+    if (!commandLine->interval) {
+        QObject::connect(&settings, &SettingsStore::changed, &monitor, [&settings, &monitor] {
+            monitor.setInterval(std::max(settings.doubleValue(SettingsKey::updateInterval), 0.5));
+        });
+    }
+
     HeadlessRunner runner(monitor, format, commandLine->count, commandLine->interval);
+    WidgetBridge bridge(settings);
+    runner.setAfterEachTick([&] { bridge.publish(monitor); });
     runner.start();
     return app.exec();
 }

@@ -1,0 +1,62 @@
+#include "shared/bridge/WidgetBridge.h"
+
+#include "core/SettingsStore.h"
+#include "core/SystemMonitor.h"
+
+namespace orbistat {
+
+namespace {
+constexpr qint64 reloadPeriodMs = 60 * 1000;
+} // namespace
+
+WidgetBridge::WidgetBridge(const SettingsStore& settings, Now now, Reload reload)
+    : settings_(settings)
+    , now_(std::move(now))
+    , reload_(std::move(reload))
+{
+}
+
+std::optional<SharedStats> WidgetBridge::snapshot(const SystemMonitor& monitor, const QDateTime& updated) const
+{
+    // A memory sum beyond 64 bits is a broken reading, not a value: the
+    // snapshot is skipped like one holding a non-finite number, and the
+    // previous one stays.
+    const auto memory = memoryUsedFraction(monitor.memory());
+    if (!memory)
+        return std::nullopt;
+    SharedStats stats;
+    stats.cpu = monitor.cpu().total;
+    stats.memory = *memory;
+    stats.disk = diskUsedFraction(monitor.disk()).value_or(0.0);
+    stats.download = monitor.network().download;
+    stats.upload = monitor.network().upload;
+    stats.gpu = monitor.gpu();
+    if (const auto& battery = monitor.battery()) {
+        stats.batteryPercent = battery->percent;
+        stats.batteryCharging = battery->isCharging;
+    }
+    stats.cpuTemperature = monitor.sensors().cpu;
+    stats.warning = settings_.doubleValue(SettingsKey::warningThreshold);
+    stats.critical = settings_.doubleValue(SettingsKey::criticalThreshold);
+    stats.updated = updated;
+    stats.accessories = monitor.accessories();
+    return stats;
+}
+
+void WidgetBridge::publish(const SystemMonitor& monitor)
+{
+    if (!applicationGroup())
+        return;
+    const auto now = now_();
+    if (const auto stats = snapshot(monitor, now))
+        saveSharedStats(*stats);
+    // A clock set backwards would otherwise hold back every request until it
+    // caught up again.
+    const bool clockWentBack = lastReload_ && now < *lastReload_;
+    if (!lastReload_ || clockWentBack || lastReload_->msecsTo(now) >= reloadPeriodMs) {
+        lastReload_ = now;
+        reload_();
+    }
+}
+
+} // namespace orbistat

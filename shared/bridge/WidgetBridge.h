@@ -1,0 +1,37 @@
+// After every tick, writes the monitor's current values as the snapshot the
+// widget program reads, and asks the widget host to reload at most once a
+// minute (the first publication always asks).
+#pragma once
+
+#include "shared/SharedStats.h"
+#include "shared/SharedStatsStore.h"
+
+#include <QDateTime>
+#include <functional>
+#include <optional>
+
+namespace orbistat {
+
+class SettingsStore;
+class SystemMonitor;
+
+class WidgetBridge {
+public:
+    using Now = std::function<QDateTime()>;
+    using Reload = std::function<bool()>;
+    explicit WidgetBridge(const SettingsStore& settings, Now now = &QDateTime::currentDateTimeUtc, Reload reload = &requestWidgetReload);
+
+    void publish(const SystemMonitor& monitor);
+
+    // The snapshot of the monitor's current values at `updated`; absent when
+    // the values are not a snapshot (a memory sum that overflows).
+    std::optional<SharedStats> snapshot(const SystemMonitor& monitor, const QDateTime& updated) const;
+
+private:
+    const SettingsStore& settings_;
+    Now now_;
+    Reload reload_;
+    std::optional<QDateTime> lastReload_;  // absent: the distant past
+};
+
+} // namespace orbistat

@@ -1,0 +1,155 @@
+#include "core/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orbistat;
+
+namespace {
+
+struct SettingsStoreTest : ::testing::Test {
+    QTemporaryDir dir;
+    QString path = dir.filePath("Orbistat.conf");
+    SettingsStore store{path};
+
+    void writeFile(const QByteArray& text)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+};
+
+std::vector<MenuBarModule> modules(std::initializer_list<MenuBarModule> list) { return list; }
+
+} // namespace
+
+TEST(SettingsParsing, SetListsSplitAtCommasWithoutTrimming)
+{
+    EXPECT_EQ(parseSet("gpu,,cpu,gpu"), (std::set<QString>{"cpu", "gpu"}));
+    EXPECT_EQ(parseSet(" cpu"), (std::set<QString>{" cpu"}));
+    EXPECT_TRUE(parseSet("").empty());
+    EXPECT_EQ(joinSet({"network", "cpu", "memory"}), "cpu,memory,network");
+}
+
+TEST(SettingsParsing, ModuleOrderAlwaysHoldsAllSevenOnce)
+{
+    using M = MenuBarModule;
+    EXPECT_EQ(parseModuleOrder("battery,cpu,battery,foo"),
+              modules({M::battery, M::cpu, M::memory, M::network, M::disk, M::gpu, M::temperature}));
+    EXPECT_EQ(parseModuleOrder("Foo,,CPU"), modules({M::cpu, M::memory, M::network, M::disk, M::gpu, M::temperature, M::battery}));
+}
+
+TEST_F(SettingsStoreTest, RegisteredDefaultsApplyWithoutStoredValues)
+{
+    EXPECT_EQ(store.doubleValue(SettingsKey::updateInterval), 2.0);
+    EXPECT_EQ(store.doubleValue(SettingsKey::warningThreshold), 0.75);
+    EXPECT_EQ(store.doubleValue(SettingsKey::criticalThreshold), 0.9);
+    EXPECT_EQ(store.doubleValue(SettingsKey::alertDuration), 30.0);
+    EXPECT_EQ(store.doubleValue(SettingsKey::diskAlertThreshold), 0.92);
+    EXPECT_TRUE(store.boolValue(SettingsKey::menuBarColorize));
+    EXPECT_FALSE(store.boolValue(SettingsKey::alertsEnabled));
+    EXPECT_EQ(store.textValue(SettingsKey::menuBarOrder), QString("cpu,memory,network,disk,gpu,temperature,battery"));
+    EXPECT_EQ(store.textValue(SettingsKey::visibleCards), QString("cpu,memory,network,disk,gpu,sensors,battery,accessories"));
+    EXPECT_FALSE(store.textValue(SettingsKey::settingsTab));
+    EXPECT_EQ(store.enabledMenuBarModules(), modules({MenuBarModule::cpu, MenuBarModule::memory}));
+    EXPECT_EQ(store.currentMenuBarStyle(), MenuBarStyle::stacked);
+    EXPECT_FALSE(QFile::exists(path)) << "defaults are never written";
+}
+
+TEST_F(SettingsStoreTest, HandEditedFileWithGarbageReadsAsDefaults)
+{
+    writeFile("[General]\n"
+              "updateInterval=fast\n"
+              "warningThreshold=nan\n"
+              "criticalThreshold=inf\n"
+              "menuBarColorize=perhaps\n"
+              "alertsEnabled=true\n"
+              "alertDuration=45\n"
+              "menuBarEnabled=gpu,,cpu\n"
+              "menuBarStyle=Graph\n"
+              "unknownKey=whatever\n"
+              "\x01\x02garbage line without equals\n");
+    EXPECT_EQ(store.doubleValue(SettingsKey::updateInterval), 2.0);
+    EXPECT_EQ(store.doubleValue(SettingsKey::warningThreshold), 0.75);
+    EXPECT_EQ(store.doubleValue(SettingsKey::criticalThreshold), 0.9);
+    EXPECT_TRUE(store.boolValue(SettingsKey::menuBarColorize));
+    EXPECT_TRUE(store.boolValue(SettingsKey::alertsEnabled));
+    EXPECT_EQ(store.doubleValue(SettingsKey::alertDuration), 45.0);
+    // An unquoted list in the file is still the text it was.
+    EXPECT_EQ(store.enabledMenuBarModules(), modules({MenuBarModule::cpu, MenuBarModule::gpu}));
+    EXPECT_EQ(store.currentMenuBarStyle(), MenuBarStyle::stacked);
+}
+
+TEST_F(SettingsStoreTest, StylesAndEnabledSetsFollowExactRawValues)
+{
+    const std::pair<const char*, MenuBarStyle> styles[] = {
+        {"inline", MenuBarStyle::inline_}, {"graph", MenuBarStyle::graph}, {"stacked", MenuBarStyle::stacked}, {"", MenuBarStyle::stacked}};
+    for (const auto& [text, style] : styles) {
+        store.setValue(SettingsKey::menuBarStyle, QString(text));
+        EXPECT_EQ(store.currentMenuBarStyle(), style) << text;
+    }
+    store.setValue(SettingsKey::menuBarEnabled, QString(" cpu"));
+    EXPECT_TRUE(store.enabledMenuBarModules().empty());
+    store.setValue(SettingsKey::menuBarEnabled, QString("battery,cpu"));
+    store.setValue(SettingsKey::menuBarOrder, QString("battery,memory"));
+    EXPECT_EQ(store.enabledMenuBarModules(), modules({MenuBarModule::battery, MenuBarModule::cpu}));
+}
+
+TEST_F(SettingsStoreTest, TogglesStoreSortedSetsAndMovesStayInside)
+{
+    store.setModuleEnabled(MenuBarModule::network, true);
+    EXPECT_EQ(store.textValue(SettingsKey::menuBarEnabled), QString("cpu,memory,network"));
+    store.setModuleEnabled(MenuBarModule::battery, true);
+    EXPECT_EQ(store.textValue(SettingsKey::menuBarEnabled), QString("battery,cpu,memory,network"));
+    store.setCardVisible(PopoverCard::gpu, false);
+    EXPECT_EQ(store.textValue(SettingsKey::visibleCards), QString("accessories,battery,cpu,disk,memory,network,sensors"));
+    EXPECT_FALSE(store.isCardVisible(PopoverCard::gpu));
+
+    store.moveModule(MenuBarModule::cpu, -1);
+    store.moveModule(MenuBarModule::battery, +1);
+    EXPECT_FALSE(QSettings(path, QSettings::IniFormat).contains(SettingsKey::menuBarOrder)) << "nothing stored";
+    EXPECT_EQ(store.textValue(SettingsKey::menuBarOrder), QString("cpu,memory,network,disk,gpu,temperature,battery"));
+    store.moveModule(MenuBarModule::disk, -1);
+    EXPECT_EQ(store.textValue(SettingsKey::menuBarOrder), QString("cpu,memory,disk,network,gpu,temperature,battery"));
+}
+
+TEST_F(SettingsStoreTest, ThresholdsKeepWarningBelowCritical)
+{
+    store.setWarningThreshold(0.9);
+    EXPECT_NEAR(store.doubleValue(SettingsKey::criticalThreshold), 0.95, 1e-9);
+    store.setWarningThreshold(1.0);
+    EXPECT_EQ(store.doubleValue(SettingsKey::criticalThreshold), 1.0);
+    store.setValue(SettingsKey::warningThreshold, 0.75);
+    store.setCriticalThreshold(0.55);
+    EXPECT_NEAR(store.doubleValue(SettingsKey::warningThreshold), 0.5, 1e-9);
+    store.setCriticalThreshold(0.8);
+    EXPECT_NEAR(store.doubleValue(SettingsKey::warningThreshold), 0.5, 1e-9) << "already below";
+}
+
+TEST_F(SettingsStoreTest, EveryWriteAndAnExternalEditAnnounceAChange)
+{
+    QSignalSpy spy(&store, &SettingsStore::changed);
+    store.setValue(SettingsKey::updateInterval, 5.0);
+    EXPECT_EQ(spy.count(), 1);
+    store.remove(SettingsKey::updateInterval);
+    EXPECT_EQ(spy.count(), 2);
+    // Our own saves do not echo back through the file watch.
+    QCoreApplication::processEvents();
+    QTest::qWait(200);
+    EXPECT_EQ(spy.count(), 2);
+
+    // Another process rewrites the file.
+    SettingsStore other(path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[General]\nupdateInterval=10\n");
+    file.close();
+    EXPECT_TRUE(spy.wait(3000));
+    EXPECT_EQ(store.doubleValue(SettingsKey::updateInterval), 10.0);
+}
