@@ -4,7 +4,6 @@
 #include "widget/WidgetText.h"
 
 #include <QCoreApplication>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 
@@ -13,7 +12,7 @@ namespace orbistat::widget {
 void MessageView::draw(QPainter& painter, const QRectF& bounds, const WidgetPalette& palette) const
 {
     const QFont font = textFont(textPointSize);
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics = pointMetrics(font);
     const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
     const double symbolHeight = symbolPointSize;
     const double maxTextHeight = std::max(0.0, bounds.height() - symbolHeight - spacing);

@@ -4,7 +4,6 @@
 #include "widget/Ring.h"
 #include "widget/WidgetText.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 
@@ -42,7 +41,7 @@ std::vector<RingRowCell> ringRowCells(const QRectF& bounds, const std::vector<Me
     const auto count = static_cast<double>(metrics.size());
     const double cellWidth = std::max(0.0, (bounds.width() - ringRowSpacing * (count - 1)) / count);
     const double valueHeight = lineHeight(valueFont());
-    const QFontMetricsF nameMetrics(nameFont());
+    const QFontMetricsF nameMetrics = pointMetrics(nameFont());
 
     for (size_t i = 0; i < metrics.size(); ++i) {
         const double left = bounds.left() + static_cast<double>(i) * (cellWidth + ringRowSpacing);

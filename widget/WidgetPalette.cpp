@@ -17,32 +17,30 @@ QColor WidgetPalette::color(MetricColor color) const
 
 namespace {
 
-// The severity green is one fixed colour in both appearances.
-QColor severityGreen()
+WidgetPalette make(Appearance appearance)
 {
-    return QColor::fromRgbF(0.12f, 0.7f, 0.27f, 1.0f);
-}
-
-WidgetPalette makeLight()
-{
-    return {QColor(255, 255, 255),       QColor(118, 118, 128, 31), QColor(0, 0, 0),
-            QColor(60, 60, 67, 153),     QColor(60, 60, 67, 74),    QColor(255, 59, 48),
-            QColor(255, 149, 0),         severityGreen()};
-}
-
-WidgetPalette makeDark()
-{
-    return {QColor(28, 28, 30),          QColor(118, 118, 128, 61), QColor(255, 255, 255),
-            QColor(235, 235, 245, 153),  QColor(84, 84, 88, 166),   QColor(255, 69, 58),
-            QColor(255, 159, 10),        severityGreen()};
+    const Palette& shared = palette(appearance);
+    const bool dark = appearance == Appearance::dark;
+    WidgetPalette colors;
+    colors.base = dark ? QColor(28, 28, 30) : QColor(255, 255, 255);
+    colors.containerFill = withAlpha(QColor(118, 118, 128), dark ? 0.24 : 0.12);
+    colors.label = shared.label;
+    colors.secondaryLabel = shared.secondaryLabel;
+    colors.separator = shared.tertiaryLabel;
+    colors.red = shared.red;
+    colors.orange = shared.orange;
+    // The widgets' green is one fixed colour in both appearances, deeper than
+    // the palette's, so rings read well on the light grey background.
+    colors.green = QColor::fromRgbF(0.12f, 0.7f, 0.27f, 1.0f);
+    return colors;
 }
 
 } // namespace
 
 const WidgetPalette& widgetPalette(Appearance appearance)
 {
-    static const WidgetPalette light = makeLight();
-    static const WidgetPalette dark = makeDark();
+    static const WidgetPalette light = make(Appearance::light);
+    static const WidgetPalette dark = make(Appearance::dark);
     return appearance == Appearance::dark ? dark : light;
 }
 

@@ -1,13 +1,14 @@
-// The colours the widgets are drawn with, in light and dark appearance.
+// The colours the widgets are drawn with, in light and dark appearance: the
+// program's shared palette for text and the severity red and orange, plus
+// what only widgets have (their background, and their own severity green).
 #pragma once
 
+#include "shared/drawing/Palette.h"
 #include "widget/Metric.h"
 
 #include <QColor>
 
 namespace orbistat::widget {
-
-enum class Appearance { light, dark };
 
 struct WidgetPalette {
     QColor base;            // the widget's own background

@@ -1,6 +1,7 @@
 #include "widget/WidgetRenderer.h"
 
 #include "shared/drawing/AppFonts.h"
+#include "widget/WidgetText.h"
 #include "widget/WidgetViews.h"
 
 #include <QPainter>
@@ -41,8 +42,8 @@ QImage renderWidget(WidgetKind kind, WidgetFamily family, const StatsEntry& entr
     QImage image(static_cast<int>(std::ceil(size.width())), static_cast<int>(std::ceil(size.height())),
                  QImage::Format_ARGB32_Premultiplied);
     // 72 dots per inch: one point is one logical pixel, whatever the screen.
-    image.setDotsPerMeterX(2835);
-    image.setDotsPerMeterY(2835);
+    image.setDotsPerMeterX(pointDotsPerMeter);
+    image.setDotsPerMeterY(pointDotsPerMeter);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);

@@ -3,7 +3,7 @@
 #include "shared/drawing/AppFonts.h"
 #include "shared/drawing/SymbolTable.h"
 
-#include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 
 namespace orbistat::widget {
@@ -19,14 +19,25 @@ QString singleLine(const QString& text)
     return line;
 }
 
+QFontMetricsF pointMetrics(const QFont& font)
+{
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(pointDotsPerMeter);
+        image.setDotsPerMeterY(pointDotsPerMeter);
+        return image;
+    }();
+    return QFontMetricsF(font, &device);
+}
+
 double lineHeight(const QFont& font)
 {
-    return QFontMetricsF(font).height();
+    return pointMetrics(font).height();
 }
 
 double textWidth(const QFont& font, const QString& text)
 {
-    return QFontMetricsF(font).horizontalAdvance(singleLine(text));
+    return pointMetrics(font).horizontalAdvance(singleLine(text));
 }
 
 QString drawLine(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font, const QColor& color,
@@ -34,7 +45,7 @@ QString drawLine(QPainter& painter, const QRectF& rect, const QString& text, con
 {
     if (rect.width() <= 0 || rect.height() <= 0)
         return {};
-    const QString shown = QFontMetricsF(font).elidedText(singleLine(text), Qt::ElideRight, rect.width());
+    const QString shown = pointMetrics(font).elidedText(singleLine(text), Qt::ElideRight, rect.width());
     painter.save();
     painter.setFont(font);
     painter.setPen(color);

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QRectF>
 #include <QString>
 
@@ -15,6 +16,12 @@ namespace orbistat::widget {
 
 // Control characters (line breaks, tabs, NUL ...) become spaces.
 QString singleLine(const QString& text);
+
+// Metrics of the font where one point is one unit, as the widgets are
+// drawn (72 dots per inch), whatever the screen's resolution.
+QFontMetricsF pointMetrics(const QFont& font);
+// The resolution widget images are drawn at: 72 dots per inch.
+inline constexpr int pointDotsPerMeter = 2835;
 
 // Height of one line of the font, in points.
 double lineHeight(const QFont& font);

@@ -34,8 +34,7 @@ Appearance WidgetWindow::appearance() const
 {
     if (appearance_)
         return *appearance_;
-    return QGuiApplication::palette().color(QPalette::Window).lightness() < 128 ? Appearance::dark
-                                                                                 : Appearance::light;
+    return appearanceFor(QGuiApplication::palette().color(QPalette::Window));
 }
 
 void WidgetWindow::paintEvent(QPaintEvent*)
