@@ -46,11 +46,15 @@ void ReloadWatcher::rearm()
         if (QFileInfo::exists(reloadPath_))
             wanted << reloadPath_;
     } else {
-        QDir ancestor(*folder_);
-        while (!ancestor.exists() && ancestor.cdUp()) {
+        QString ancestor = QFileInfo(*folder_).absoluteFilePath();
+        while (!QFileInfo(ancestor).isDir()) {
+            const QString parent = QFileInfo(ancestor).absolutePath();
+            if (parent == ancestor)
+                break;
+            ancestor = parent;
         }
-        if (ancestor.exists())
-            wanted << ancestor.absolutePath();
+        if (QFileInfo(ancestor).isDir())
+            wanted << ancestor;
     }
     // The file's watch dies with the inode an atomic replace removes: always
     // watch the current one afresh.

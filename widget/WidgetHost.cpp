@@ -41,7 +41,10 @@ WidgetWindow* WidgetHost::addWidget(WidgetKind kind, WidgetFamily family, std::o
     connect(slot->window, &WidgetWindow::refreshRequested, this, [this, raw] { requestTimeline(*raw); });
     // Closing the last widget ends the program (tool windows do not count
     // for Qt's own rule).
-    connect(slot->window, &QObject::destroyed, this, [this] {
+    connect(slot->window, &QObject::destroyed, this, [this, raw] {
+        // A widget announces its end before its guard is cleared.
+        raw->window.clear();
+        raw->timer->stop();
         if (windows().empty())
             emit allWidgetsClosed();
     });
