@@ -36,6 +36,9 @@ WidgetWindow* WidgetHost::addWidget(WidgetKind kind, WidgetFamily family, std::o
     slot->window->setAttribute(Qt::WA_DeleteOnClose);
     slot->timer = std::make_unique<QTimer>();
     slot->timer->setSingleShot(true);
+    // Coarse timers may fire 5 % late, 15 s on a five-minute wait; the entry
+    // should change at the date the timeline names.
+    slot->timer->setTimerType(Qt::PreciseTimer);
     Slot* raw = slot.get();
     connect(slot->timer.get(), &QTimer::timeout, this, [this, raw] { requestTimeline(*raw); });
     connect(slot->window, &WidgetWindow::refreshRequested, this, [this, raw] { requestTimeline(*raw); });
