@@ -1,5 +1,7 @@
 #include "widget/WidgetCommandLine.h"
 
+#include <QCoreApplication>
+
 namespace orbistat::widget {
 
 namespace {
@@ -77,7 +79,7 @@ std::variant<WidgetCommandLine, QString> parseWidgetCommandLine(const QStringLis
 
 QString widgetUsageText()
 {
-    return QStringLiteral(
+    QString text = QStringLiteral(
         "Usage: orbistat-widget [--kind stats|devices [--family small|medium|large]]... [--dark|--light]\n"
         "       orbistat-widget --render FILE.png [--kind K] [--family F] [--preview] [--dark]\n"
         "\n"
@@ -88,6 +90,14 @@ QString widgetUsageText()
         "  --render FILE.png  draw one widget at twice its size into a PNG and exit\n"
         "  --preview          draw the sample data instead of the stored snapshot\n"
         "  --dark, --light    force the appearance (default: follow the desktop)\n");
+    text += QStringLiteral("\nWidgets:\n");
+    for (const auto& config : widgetConfigurations) {
+        text += QStringLiteral("  %1  %2: %3\n")
+                    .arg(QLatin1String(config.shortName).leftJustified(8),
+                         QCoreApplication::translate("Widget", config.displayName),
+                         QCoreApplication::translate("Widget", config.description));
+    }
+    return text;
 }
 
 } // namespace orbistat::widget
