@@ -93,7 +93,7 @@ QString widgetUsageText()
     text += QStringLiteral("\nWidgets:\n");
     for (const auto& config : widgetConfigurations) {
         text += QStringLiteral("  %1  %2: %3\n")
-                    .arg(QLatin1String(config.shortName).leftJustified(8),
+                    .arg(QString::fromLatin1(config.shortName).leftJustified(8),
                          QCoreApplication::translate("Widget", config.displayName),
                          QCoreApplication::translate("Widget", config.description));
     }
