@@ -45,6 +45,11 @@ TEST(SymbolTable, CoversEverySymbolTheProgramsDrawAndNeverDrawsAName)
     QStringList used{"gauge.with.dots.needle.33percent", "dot.radiowaves.left.and.right", "laptopcomputer",
                      "battery.100percent.bolt", "battery.75percent", "arrow.up.arrow.down", "arrow.down", "arrow.up",
                      "thermometer.medium", "cpu", "memorychip", "internaldrive", "display"};
+    // Popover cards, header and settings tabs.
+    used << "network" << "wifi" << "wifi.slash" << "cable.connector" << "battery.0percent" << "battery.25percent"
+         << "battery.50percent" << "battery.100percent" << "bolt.fill" << "earbuds.case" << "ellipsis.circle"
+         << "gauge.with.dots.needle.50percent" << "gearshape" << "menubar.rectangle" << "rectangle.stack"
+         << "bell.badge" << "chevron.down" << "chevron.up";
     for (const auto& module : menuBarModuleTable)
         used << QString::fromLatin1(module.symbol);
     for (const char* name : {"AirPods Max", "AirPods Pro", "AirPods", "Keychron keys", "Magic Trackpad", "MX Master 3",
