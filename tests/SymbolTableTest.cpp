@@ -53,7 +53,7 @@ TEST(SymbolTable, CoversEverySymbolTheProgramsDrawAndNeverDrawsAName)
     for (const auto& module : menuBarModuleTable)
         used << QString::fromLatin1(module.symbol);
     for (const char* name : {"AirPods Max", "AirPods Pro", "AirPods", "Keychron keys", "Magic Trackpad", "MX Master 3",
-                             "Sony headset", "Xbox Controller", "Apple Pencil", "iPhone", "Apple Watch", "Gizmo"})
+                             "Sony headset", "Xbox Controller", "Drawing pencil", "iPhone", "Fitness watch", "Gizmo"})
         used << symbolFor(QString::fromLatin1(name));
     for (const auto& symbol : used) {
         SCOPED_TRACE(symbol.toStdString());
