@@ -11,5 +11,6 @@ inline std::string fixture(const std::string& relative)
 }
 
 inline const char* orbistatBinary() { return ORBISTAT_BINARY; }
+inline const char* orbistatWidgetBinary() { return ORBISTAT_WIDGET_BINARY; }
 
 } // namespace orbistat::test
