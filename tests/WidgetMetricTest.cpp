@@ -1,4 +1,4 @@
-#include "shared/ByteCountText.h"
+#include "shared/ByteCountFormatter.h"
 #include "widget/Metric.h"
 
 #include <QStringList>
@@ -74,7 +74,7 @@ TEST(WidgetMetric, ByteCountsUseDecimalUnitsAndCarryIntoTheNextUnit)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
-        EXPECT_EQ(fileStyleByteCount(c.bytes), QString::fromLatin1(c.expected));
+        EXPECT_EQ(formatByteCount(c.bytes, ByteCountStyle::file), QString::fromLatin1(c.expected));
     }
 }
 

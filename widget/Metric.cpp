@@ -1,6 +1,6 @@
 #include "widget/Metric.h"
 
-#include "shared/ByteCountText.h"
+#include "shared/ByteCountFormatter.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -46,7 +46,7 @@ QString rateText(double bytesPerSecond)
         bytes = std::numeric_limits<uint64_t>::max();
     else if (bytesPerSecond > 0)
         bytes = static_cast<uint64_t>(bytesPerSecond);
-    return fileStyleByteCount(bytes) + QStringLiteral("/s");
+    return formatByteCount(bytes, ByteCountStyle::file) + QStringLiteral("/s");
 }
 
 MetricColor metricColor(double fraction, double warning, double critical)
