@@ -1,5 +1,7 @@
 #include "platform/linux/HotFile.h"
 
+#include "platform/linux/ReadFully.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -36,24 +38,12 @@ std::optional<std::string_view> HotFile::read()
     if (!open())
         return std::nullopt;
     for (;;) {
-        size_t filled = 0;
-        bool failed = false;
-        while (filled < buffer_.size()) {
-            const ssize_t got = ::pread(fd_, buffer_.data() + filled, buffer_.size() - filled, static_cast<off_t>(filled));
-            if (got < 0) {
-                if (errno == EINTR)
-                    continue;
-                failed = true;
-                break;
-            }
-            if (got == 0)
-                break;
-            filled += static_cast<size_t>(got);
-        }
-        if (failed) {
+        const auto read = preadFully(fd_, buffer_.data(), buffer_.size());
+        if (!read) {
             close();
             return std::nullopt;
         }
+        const size_t filled = *read;
         // A full buffer may mean the file is larger: grow and read again
         // from the start, so the content is one consistent generation.
         if (filled == buffer_.size() && buffer_.size() < maxBytes_) {

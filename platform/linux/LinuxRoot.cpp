@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxRoot.h"
 
+#include "platform/linux/ReadFully.h"
 #include "platform/linux/TextParsing.h"
 
 #include <algorithm>
@@ -36,24 +37,11 @@ std::optional<std::string> LinuxRoot::readBytes(std::string_view relative, size_
     if (fd < 0)
         return std::nullopt;
     std::string bytes(maxBytes, '\0');
-    size_t filled = 0;
-    bool failed = false;
-    while (filled < maxBytes) {
-        const ssize_t got = ::read(fd, bytes.data() + filled, maxBytes - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            failed = true;
-            break;
-        }
-        if (got == 0)
-            break;
-        filled += static_cast<size_t>(got);
-    }
+    const auto filled = preadFully(fd, bytes.data(), maxBytes);
     ::close(fd);
-    if (failed)
+    if (!filled)
         return std::nullopt;
-    bytes.resize(filled);
+    bytes.resize(*filled);
     return bytes;
 }
 
