@@ -5,9 +5,11 @@
 
 #include "core/SystemMonitor.h"
 #include "platform/linux/LinuxCpuTicksSource.h"
+#include "platform/linux/LinuxNetworkInterfaces.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/LinuxSysctlReader.h"
 #include "platform/linux/LinuxUptimeClock.h"
+#include "platform/linux/LinuxWifiClient.h"
 
 namespace orbistat {
 
@@ -24,6 +26,8 @@ private:
     LinuxUptimeClock clock_;
     LinuxSysctlReader sysctl_;
     LinuxCpuTicksSource cpuTicks_;
+    LinuxNetworkInterfaces networkInterfaces_;
+    LinuxWifiClient wifi_;
 };
 
 } // namespace orbistat

@@ -6,6 +6,8 @@
 #include "samplers/AccessoryMerge.h"
 #include "samplers/BluetoothBatterySource.h"
 #include "samplers/CPUSampler.h"
+#include "samplers/LocationAccess.h"
+#include "samplers/NetworkInfoSampler.h"
 
 #include <QFutureWatcher>
 #include <QPointer>
@@ -43,12 +45,21 @@ SystemMonitor::SystemMonitor(MonitorSamplers samplers, const SettingsStore& sett
             }, Qt::QueuedConnection);
         });
     }
+    if (samplers_.location) {
+        // LocationAccess already calls back on the main thread.
+        samplers_.location->onChange = [weak = QPointer<SystemMonitor>(this)] {
+            if (weak)
+                weak->locationChanged();
+        };
+    }
 }
 
 SystemMonitor::~SystemMonitor()
 {
     if (samplers_.bluetooth)
         samplers_.bluetooth->setOnChange({});
+    if (samplers_.location)
+        samplers_.location->onChange = nullptr;
 }
 
 void SystemMonitor::start()
@@ -112,12 +123,36 @@ void SystemMonitor::tick()
         }
     }
 
+    // 4. Network info.
+    if (!isDemo_)
+        sampleNetworkInfo();
+
     // 9. Accessories, in the background; the tick does not wait.
     maybeStartAccessoryRefresh();
 
     // 10.
     if (onUpdate)
         onUpdate();
+}
+
+void SystemMonitor::sampleNetworkInfo()
+{
+    if (!samplers_.networkInfo)
+        return;
+    const int32_t status = samplers_.location ? samplers_.location->status() : LocationAccess::authorizedAlways;
+    setNetworkInfo(samplers_.networkInfo->sample(status == LocationAccess::authorizedAlways, status));
+}
+
+void SystemMonitor::locationChanged()
+{
+    if (samplers_.networkInfo)
+        samplers_.networkInfo->renewWifiClient();
+    if (!isDemo_)
+        sampleNetworkInfo();
+}
+
+void SystemMonitor::requestLocationAccess()
+{
 }
 
 void SystemMonitor::maybeStartAccessoryRefresh()
