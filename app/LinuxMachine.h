@@ -11,11 +11,17 @@
 #include "platform/linux/LinuxUptimeClock.h"
 #include "platform/linux/LinuxWifiClient.h"
 
+#include <QDBusConnection>
+
 namespace orbistat {
 
 class LinuxMachine {
 public:
-    explicit LinuxMachine(LinuxRoot root);
+    // `systemBus` is where UPower and BlueZ are asked (the machine's system
+    // bus in the program); `bluetoothctl` the tool for the Bluetooth report.
+    // Under a recorded tree neither is consulted.
+    explicit LinuxMachine(LinuxRoot root, QDBusConnection systemBus = QDBusConnection::systemBus(),
+                          QString bluetoothctl = QStringLiteral("bluetoothctl"));
 
     const LinuxRoot& root() const { return root_; }
     const Clock& clock() const { return clock_; }
@@ -28,6 +34,8 @@ private:
     LinuxCpuTicksSource cpuTicks_;
     LinuxNetworkInterfaces networkInterfaces_;
     LinuxWifiClient wifi_;
+    QDBusConnection systemBus_;
+    QString bluetoothctl_;
 };
 
 } // namespace orbistat

@@ -178,7 +178,9 @@ void SystemMonitor::maybeStartAccessoryRefresh()
         const auto priority = worker->priority();
         worker->setPriority(QThread::LowPriority);
         AccessoryRefresh refresh{inventory->sample(), inventory->diagnostics()};
-        worker->setPriority(priority);
+        // Pool threads start out as "inherit", which cannot be set back.
+        if (priority != QThread::InheritPriority)
+            worker->setPriority(priority);
         return refresh;
     }));
 }
