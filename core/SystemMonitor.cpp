@@ -179,8 +179,7 @@ void SystemMonitor::maybeStartAccessoryRefresh()
         worker->setPriority(QThread::LowPriority);
         AccessoryRefresh refresh{inventory->sample(), inventory->diagnostics()};
         // Pool threads start out as "inherit", which cannot be set back.
-        if (priority != QThread::InheritPriority)
-            worker->setPriority(priority);
+        worker->setPriority(priority == QThread::InheritPriority ? QThread::NormalPriority : priority);
         return refresh;
     }));
 }
