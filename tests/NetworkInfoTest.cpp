@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 #include <linux/nl80211.h>
 #include <netlink/genl/genl.h>
