@@ -4,6 +4,7 @@
 #include "platform/linux/LinuxDeviceBatteries.h"
 #include "platform/linux/UPowerPowerSources.h"
 #include "samplers/AccessoriesSampler.h"
+#include "samplers/BluetoothBatteryReader.h"
 #include "samplers/CPUSampler.h"
 #include "samplers/LocationAccess.h"
 #include "samplers/NetworkInfoSampler.h"
@@ -58,6 +59,8 @@ MonitorSamplers LinuxMachine::makeSamplers()
     samplers.networkInfo = std::make_unique<NetworkInfoSampler>(networkInterfaces_, wifi_);
     samplers.location = std::make_unique<LocationAccess>();
     samplers.accessories = std::make_shared<LinuxAccessoryInventory>(root_, systemBus_, bluetoothctl_);
+    auto& central = bluetoothCentrals_.emplace_back(std::make_unique<BlueZCentral>(systemBus_, !root_.isRecorded()));
+    samplers.bluetooth = std::make_unique<BluetoothBatteryReader>(*central);
     return samplers;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/SystemMonitor.h"
+#include "platform/linux/BlueZCentral.h"
 #include "platform/linux/LinuxCpuTicksSource.h"
 #include "platform/linux/LinuxNetworkInterfaces.h"
 #include "platform/linux/LinuxRoot.h"
@@ -12,6 +13,8 @@
 #include "platform/linux/LinuxWifiClient.h"
 
 #include <QDBusConnection>
+#include <memory>
+#include <vector>
 
 namespace orbistat {
 
@@ -36,6 +39,8 @@ private:
     LinuxWifiClient wifi_;
     QDBusConnection systemBus_;
     QString bluetoothctl_;
+    // One per set of samplers made: each Bluetooth reader has its own.
+    std::vector<std::unique_ptr<BlueZCentral>> bluetoothCentrals_;
 };
 
 } // namespace orbistat
