@@ -25,6 +25,13 @@ const QVariantMap* interfaceOf(const DBusInterfaces& interfaces, const QString& 
     return it == interfaces.end() ? nullptr : &it->second;
 }
 
+// BR/EDR devices have a class of device; LE devices have none. A Class
+// that is not a number counts as none.
+bool isClassic(const QVariantMap& device)
+{
+    return dbusInteger(device.value(QStringLiteral("Class"))).has_value();
+}
+
 } // namespace
 
 BlueZCentral::BlueZCentral(QDBusConnection bus, bool enabled, QObject* parent)
@@ -190,7 +197,7 @@ void BlueZCentral::propertiesChanged(const QDBusMessage& message)
             events_.valueUpdated(message.path(), batteryLevel(message.path()));
         // A classic device's level is read by the reader's refresh.
         const auto* device = interfaceOf(object->second, deviceInterface);
-        if (device != nullptr && device->contains(QStringLiteral("Class")) && events_.devicesChanged)
+        if (device != nullptr && isClassic(*device) && events_.devicesChanged)
             events_.devicesChanged();
     } else if (interface == deviceInterface) {
         // Signal strength and the like change all the time during a scan;
@@ -233,7 +240,7 @@ std::vector<BluetoothPeripheral> BlueZCentral::connectedPeripheralsWithBatterySe
         const auto* device = interfaceOf(interfaces, deviceInterface);
         if (device == nullptr || interfaceOf(interfaces, batteryInterface) == nullptr)
             continue;
-        if (device->contains(QStringLiteral("Class")) || dbusBoolean(device->value(QStringLiteral("Connected"))) != true)
+        if (isClassic(*device) || dbusBoolean(device->value(QStringLiteral("Connected"))) != true)
             continue;
         peripherals.push_back({path, dbusString(device->value(QStringLiteral("Name"))), true});
     }
