@@ -1,3 +1,6 @@
+#include "core/SettingsStore.h"
+#include "core/SystemMonitor.h"
+#include "doubles/FakeClock.h"
 #include "doubles/FakeDBusService.h"
 #include "doubles/PrivateBus.h"
 #include "platform/linux/BlueZCentral.h"
@@ -8,6 +11,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace orbistat;
@@ -216,4 +220,26 @@ TEST_F(BlueZTest, AccessDeniedNoAdapterAndNoBus)
     ASSERT_TRUE(waitUntil([&] { return offlineReader.status() == QStringLiteral("unavailable"); }));
     EXPECT_LT(elapsed.elapsed(), 500);
     EXPECT_EQ(offlineReader.diagnosticText(), QStringLiteral("unavailable, 0 with battery service | classic: -"));
+}
+
+TEST_F(BlueZTest, ALevelChangeReachesTheMonitorsAccessories)
+{
+    startService(QStringLiteral("bluetoothd"), laptopObjects());
+    QTemporaryDir dir;
+    SettingsStore settings(dir.filePath(QStringLiteral("Orbistat.conf")));
+    test::FakeClock clock;
+    BlueZCentral central(bus.connect(QStringLiteral("orbistat")));
+    MonitorSamplers samplers;
+    samplers.bluetooth = std::make_unique<BluetoothBatteryReader>(central);
+    SystemMonitor monitor(std::move(samplers), settings, clock);
+    int notifications = 0;
+    QObject::connect(&monitor, &SystemMonitor::accessoriesChanged, [&] { ++notifications; });
+
+    ASSERT_TRUE(waitUntil([&] { return monitor.accessories().size() == 2; }));
+    EXPECT_EQ(monitor.accessories().at(0), (AccessoryBattery{"<b>Keyboard</b>", 80, false, "keyboard"}));
+    EXPECT_EQ(monitor.accessoriesDiagnostics(), QStringLiteral(" | ble: on, 1 with battery service: <b>Keyboard</b> 80% | classic: WH-1000XM4 60%"));
+    const int before = notifications;
+    setBattery("dev_C1", byte(31));
+    ASSERT_TRUE(waitUntil([&] { return monitor.accessories().at(0).percent == 31; }));
+    EXPECT_GT(notifications, before);
 }
