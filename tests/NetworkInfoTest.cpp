@@ -1,3 +1,4 @@
+#include "app/StatusLine.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
 #include "doubles/FakeClock.h"
@@ -552,4 +553,15 @@ TEST(NetworkInfoOnTrees, HeadlessJsonOfARecordedWifiLaptop)
     EXPECT_FALSE(info.contains(QStringLiteral("localIP")));
     EXPECT_FALSE(info.contains(QStringLiteral("noise")));
     EXPECT_EQ(info.value(QStringLiteral("debug")).toString(), QStringLiteral("SSID unavailable without nl80211 on wlp2s0"));
+}
+
+TEST_F(MonitorNetworkTest, PrintLineKeepsHostileNamesOnOneLine)
+{
+    client.named[QStringLiteral("wlan0")] = wifi(QStringLiteral("<b>Home</b>\nNext\x1b[2J"), -55);
+    auto monitor = makeMonitor(LocationAccess::authorizedAlways);
+    monitor->tick();
+    const auto line = statusLine(*monitor);
+    EXPECT_FALSE(line.contains(QLatin1Char('\n')));
+    EXPECT_FALSE(line.contains(QChar(0x1b)));
+    EXPECT_TRUE(line.contains(QStringLiteral("NET wlan0 wifi \"<b>Home</b>\uFFFDNext\uFFFD[2J\" -55 dBm (Good) 433 Mbit/s")));
 }

@@ -39,17 +39,19 @@ QString translated(const char* text)
 
 LinuxNetworkInterfaces::LinuxNetworkInterfaces(const LinuxRoot& root)
     : root_(root)
+    , route_(root, "proc/net/route", routeFileLimit)
+    , ipv6Route_(root, "proc/net/ipv6_route", routeFileLimit)
 {
 }
 
 std::optional<QString> LinuxNetworkInterfaces::primaryInterface()
 {
-    if (const auto table = root_.readBytes("proc/net/route", routeFileLimit)) {
+    if (const auto table = route_.read()) {
         if (auto name = parseIPv4DefaultRoute(*table))
             return QString::fromStdString(*name);
     }
     // An IPv6-only network has no IPv4 default route at all.
-    if (const auto table = root_.readBytes("proc/net/ipv6_route", routeFileLimit)) {
+    if (const auto table = ipv6Route_.read()) {
         if (auto name = parseIPv6DefaultRoute(*table))
             return QString::fromStdString(*name);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/NetworkInterfaces.h"
+#include "platform/linux/HotFile.h"
 #include "platform/linux/LinuxRoot.h"
 
 namespace orbistat {
@@ -19,6 +20,9 @@ public:
 
 private:
     const LinuxRoot& root_;
+    // Read on every tick.
+    HotFile route_;
+    HotFile ipv6Route_;
 };
 
 } // namespace orbistat

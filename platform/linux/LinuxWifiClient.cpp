@@ -11,6 +11,7 @@ namespace orbistat {
 
 LinuxWifiClient::LinuxWifiClient(const LinuxRoot& root)
     : root_(root)
+    , wirelessFile_(root, "proc/net/wireless", 1 << 16)
 {
 }
 
@@ -102,7 +103,7 @@ WifiReading LinuxWifiClient::measure(const Nl80211Interface& interface)
 
 std::optional<WifiReading> LinuxWifiClient::fromWirelessFile(const std::optional<QString>& name)
 {
-    const auto text = root_.readBytes("proc/net/wireless", 1 << 16);
+    const auto text = wirelessFile_.read();
     if (!text)
         return std::nullopt;
     const std::string wanted = name ? name->toStdString() : std::string();

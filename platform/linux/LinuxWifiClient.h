@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/WifiClient.h"
+#include "platform/linux/HotFile.h"
 #include "platform/linux/LinuxRoot.h"
 
 #include <memory>
@@ -31,6 +32,7 @@ private:
     std::optional<WifiReading> fromWirelessFile(const std::optional<QString>& name);
 
     const LinuxRoot& root_;
+    HotFile wirelessFile_;
     std::unique_ptr<Nl80211Session> session_;
 };
 
