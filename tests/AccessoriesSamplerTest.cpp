@@ -195,19 +195,6 @@ TEST_F(AccessoriesSamplerTest, ProfilerRunsAtMostEvery120Seconds)
     EXPECT_EQ(sampler.diagnostics(), QStringLiteral("power: - | hid: - | bluetooth: - | connected: Pencil [device_batteryLevelMain]"));
 }
 
-TEST_F(AccessoriesSamplerTest, CachedRecordsTakeTheSymbolOfTheirName)
-{
-    profiler.devices = std::vector{profiled("Logi M720", {{"device_batteryLevelMain", "66"}, {"device_minorType", "input-mouse"}})};
-    // The tool's device kind shapes the record the tool run gives ...
-    const auto fromTool = sampler.runProfiler();
-    ASSERT_EQ(fromTool.size(), 1u);
-    EXPECT_EQ(fromTool[0].symbol, QStringLiteral("computermouse"));
-    // ... but the list is built from the name alone.
-    const auto list = sampler.sample();
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].symbol, QStringLiteral("dot.radiowaves.left.and.right"));
-}
-
 TEST(AccessoriesSamplerLevels, OnlyTheDigitsOfATextCount)
 {
     const std::vector<std::pair<QVariant, std::optional<int64_t>>> cases{
