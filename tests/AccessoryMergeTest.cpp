@@ -54,9 +54,9 @@ TEST(AccessoryMerge, SymbolTableFirstRuleWins)
         {"Beats Flex", "headphones"},
         {"Xbox Wireless Controller", "gamecontroller"},
         {"8BitDo Gamepad", "gamecontroller"},
-        {"Apple Pencil", "pencil"},
+        {"Stylus Pencil", "pencil"},
         {"iPhone", "iphone"},
-        {"Apple Watch", "applewatch"},
+        {"Fitness Watch", "applewatch"},
         {"Unknown Gadget", "dot.radiowaves.left.and.right"},
         {"", "dot.radiowaves.left.and.right"},
     };
@@ -74,7 +74,7 @@ TEST(AccessoryMerge, EarlierListsWinAndTheResultIsSortedByName)
     };
     const std::vector<AccessoryBattery> bluetooth{
         {"Keyboard", 55, true, "keyboard"},        // same device as Magic Keyboard
-        {"apple Pencil", 70, false, "pencil"},
+        {"artist Pencil", 70, false, "pencil"},
         {"Buds", 40, false, "headphones"},
         {"Buds", 30, false, "headphones"},         // a later duplicate
     };
@@ -82,8 +82,8 @@ TEST(AccessoryMerge, EarlierListsWinAndTheResultIsSortedByName)
     std::vector<QString> names;
     for (const auto& accessory : merged)
         names.push_back(accessory.name);
-    // Case-insensitive order: "apple" before "Buds" before "Magic".
-    EXPECT_EQ(names, (std::vector<QString>{"apple Pencil", "Buds", "Magic Keyboard", "zebra Mouse"}));
+    // Case-insensitive order: "artist" before "Buds" before "Magic".
+    EXPECT_EQ(names, (std::vector<QString>{"artist Pencil", "Buds", "Magic Keyboard", "zebra Mouse"}));
     EXPECT_EQ(merged[1].percent, 40);
     EXPECT_EQ(merged[2].percent, 80);
 }
