@@ -15,16 +15,27 @@
 #include "platform/linux/LinuxEnergyChannels.h"
 #include "platform/linux/LinuxHwmon.h"
 #include "platform/linux/LinuxPowerSupplies.h"
+#include "platform/linux/BlueZCentral.h"
+#include "platform/linux/LinuxNetworkInterfaces.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/LinuxSMC.h"
 #include "platform/linux/LinuxSysctlReader.h"
 #include "platform/linux/LinuxUptimeClock.h"
+#include "platform/linux/LinuxWifiClient.h"
+
+#include <QDBusConnection>
+#include <memory>
+#include <vector>
 
 namespace orbistat {
 
 class LinuxMachine {
 public:
-    explicit LinuxMachine(LinuxRoot root);
+    // `systemBus` is where UPower and BlueZ are asked (the machine's system
+    // bus in the program); `bluetoothctl` the tool for the Bluetooth report.
+    // Under a recorded tree neither is consulted.
+    explicit LinuxMachine(LinuxRoot root, QDBusConnection systemBus = QDBusConnection::systemBus(),
+                          QString bluetoothctl = QStringLiteral("bluetoothctl"));
 
     const LinuxRoot& root() const { return root_; }
     const Clock& clock() const { return clock_; }
@@ -47,6 +58,12 @@ private:
     LinuxPowerSupplies powerSupplies_;
     LinuxSMC smc_;
     LinuxEnergyChannels energy_;
+    LinuxNetworkInterfaces networkInterfaces_;
+    LinuxWifiClient wifi_;
+    QDBusConnection systemBus_;
+    QString bluetoothctl_;
+    // One per set of samplers made: each Bluetooth reader has its own.
+    std::vector<std::unique_ptr<BlueZCentral>> bluetoothCentrals_;
 };
 
 } // namespace orbistat

@@ -51,7 +51,18 @@ QString memoryPart(const SystemMonitor& monitor)
              byteText(static_cast<double>(memory.compressed)), byteText(static_cast<double>(memory.swapUsed)), pressureName(memory.pressure));
 }
 
-QString networkPart(const SystemMonitor& monitor)
+// Names come from the network and from devices; a control character in
+// one (a newline in an SSID) must not break the one-line output.
+QString plain(const QString& text)
+{
+    QString clean;
+    clean.reserve(text.size());
+    for (const QChar c : text)
+        clean.append(c.category() == QChar::Other_Control ? QChar(0xFFFD) : c);
+    return clean;
+}
+
+QString throughputPart(const SystemMonitor& monitor)
 {
     return QStringLiteral("NET down %1, up %2").arg(rateText(monitor.network().download), rateText(monitor.network().upload));
 }
@@ -135,15 +146,45 @@ QString batteryPart(const SystemMonitor& monitor)
     return QStringLiteral("BAT %1% (%2)").arg(battery->percent).arg(details.join(QStringLiteral(", ")));
 }
 
+// The primary connection.
+QString connectionPart(const SystemMonitor& monitor)
+{
+    const auto& info = monitor.networkInfo();
+    if (info.kind == NetworkInfo::Kind::offline)
+        return QStringLiteral("LINK offline");
+    QString text = QStringLiteral("LINK ") + plain(info.interface.value_or(QStringLiteral("?"))) + QLatin1Char(' ')
+        + networkKindName(info.kind);
+    if (info.localIP)
+        text += QLatin1Char(' ') + *info.localIP;
+    if (info.ssid)
+        text += QStringLiteral(" \"") + plain(*info.ssid) + QLatin1Char('"');
+    if (info.rssi)
+        text += QLatin1Char(' ') + QString::number(*info.rssi) + QStringLiteral(" dBm (") + signalQuality(info).value_or(QString()) + QLatin1Char(')');
+    if (info.linkSpeedMbps)
+        text += QLatin1Char(' ') + QString::number(*info.linkSpeedMbps, 'f', 0) + QStringLiteral(" Mbit/s");
+    return text;
+}
+
+QString accessoriesPart(const SystemMonitor& monitor)
+{
+    if (monitor.accessories().empty())
+        return QStringLiteral("accessories -");
+    QStringList items;
+    for (const auto& accessory : monitor.accessories())
+        items.append(plain(accessory.name) + QLatin1Char(' ') + QString::number(accessory.percent) + QLatin1Char('%'));
+    return QStringLiteral("accessories ") + items.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 QString statusLine(const SystemMonitor& monitor)
 {
     QStringList parts{cpuPart(monitor)};
-    parts << memoryPart(monitor) << networkPart(monitor) << diskPart(monitor) << gpuPart(monitor);
+    parts << memoryPart(monitor) << throughputPart(monitor) << connectionPart(monitor) << diskPart(monitor) << gpuPart(monitor);
     for (const auto& part : {sensorsPart(monitor), batteryPart(monitor)})
         if (!part.isEmpty())
             parts.append(part);
+    parts.append(accessoriesPart(monitor));
     return parts.join(QStringLiteral(" | "));
 }
 

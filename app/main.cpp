@@ -30,7 +30,11 @@ int main(int argc, char* argv[])
     }
 
     SettingsStore settings;
-    LinuxMachine machine(LinuxRoot::fromEnvironment());
+    auto root = LinuxRoot::fromEnvironment();
+    // A recorded tree is another machine: this machine's services say
+    // nothing about it, so its system bus is not even opened.
+    auto systemBus = root.isRecorded() ? QDBusConnection(QStringLiteral("orbistat-no-bus")) : QDBusConnection::systemBus();
+    LinuxMachine machine(std::move(root), systemBus);
     SystemMonitor monitor(machine.makeSamplers(), settings, machine.clock());
 
     const auto format = commandLine->mode == CommandLine::Mode::json ? HeadlessRunner::Format::json : HeadlessRunner::Format::text;

@@ -12,6 +12,8 @@
 #include "samplers/MemorySampler.h"
 #include "samplers/NetworkSampler.h"
 #include "samplers/SensorsSampler.h"
+#include "samplers/LocationAccess.h"
+#include "samplers/NetworkInfoSampler.h"
 
 #include <QFutureWatcher>
 #include <QPointer>
@@ -49,12 +51,21 @@ SystemMonitor::SystemMonitor(MonitorSamplers samplers, const SettingsStore& sett
             }, Qt::QueuedConnection);
         });
     }
+    if (samplers_.location) {
+        // LocationAccess already calls back on the main thread.
+        samplers_.location->onChange = [weak = QPointer<SystemMonitor>(this)] {
+            if (weak)
+                weak->locationChanged();
+        };
+    }
 }
 
 SystemMonitor::~SystemMonitor()
 {
     if (samplers_.bluetooth)
         samplers_.bluetooth->setOnChange({});
+    if (samplers_.location)
+        samplers_.location->onChange = nullptr;
 }
 
 void SystemMonitor::start()
@@ -138,6 +149,10 @@ void SystemMonitor::tick()
         }
     }
 
+    // 4. Network info.
+    if (!isDemo_)
+        sampleNetworkInfo();
+
     // 5. Disk: always a sample; a rate it cannot measure is a 0 point.
     if (samplers_.disk) {
         disk_ = samplers_.disk->sample();
@@ -174,6 +189,26 @@ void SystemMonitor::tick()
         onUpdate();
 }
 
+void SystemMonitor::sampleNetworkInfo()
+{
+    if (!samplers_.networkInfo)
+        return;
+    const int32_t status = samplers_.location ? samplers_.location->status() : LocationAccess::authorizedAlways;
+    setNetworkInfo(samplers_.networkInfo->sample(status == LocationAccess::authorizedAlways, status));
+}
+
+void SystemMonitor::locationChanged()
+{
+    if (samplers_.networkInfo)
+        samplers_.networkInfo->renewWifiClient();
+    if (!isDemo_)
+        sampleNetworkInfo();
+}
+
+void SystemMonitor::requestLocationAccess()
+{
+}
+
 void SystemMonitor::maybeStartAccessoryRefresh()
 {
     if (!samplers_.accessories || isSamplingAccessories_)
@@ -197,7 +232,8 @@ void SystemMonitor::maybeStartAccessoryRefresh()
         const auto priority = worker->priority();
         worker->setPriority(QThread::LowPriority);
         AccessoryRefresh refresh{inventory->sample(), inventory->diagnostics()};
-        worker->setPriority(priority);
+        // Pool threads start out as "inherit", which cannot be set back.
+        worker->setPriority(priority == QThread::InheritPriority ? QThread::NormalPriority : priority);
         return refresh;
     }));
 }

@@ -36,6 +36,8 @@ class GPUSampler;
 class MemorySampler;
 class NetworkSampler;
 class SensorsSampler;
+class LocationAccess;
+class NetworkInfoSampler;
 class SettingsStore;
 
 // The samplers the monitor owns. A family whose sampler is missing keeps its
@@ -53,6 +55,9 @@ struct MonitorSamplers {
     std::unique_ptr<GPUSampler> gpu;
     std::unique_ptr<SensorsSampler> sensors;
     std::unique_ptr<BatterySampler> battery;
+    std::unique_ptr<NetworkInfoSampler> networkInfo;
+    // The permission the Wi-Fi network name needs.
+    std::unique_ptr<LocationAccess> location;
     // Shared with the background refresh, which may outlive the monitor.
     std::shared_ptr<AccessoryInventory> accessories;
     std::unique_ptr<BluetoothBatterySource> bluetooth;
@@ -97,6 +102,12 @@ public:
     void enterDemoMode();
     // Merges the last inventory with the Bluetooth reader's lists.
     void publishAccessories();
+    // The location permission changed: a new Wi-Fi client, and unless in
+    // demo mode the network info again at once.
+    void locationChanged();
+    // Asked by the network card. Linux never withholds the network name, so
+    // there is nothing to ask for.
+    void requestLocationAccess();
 
 signals:
     void intervalChanged();
@@ -121,6 +132,7 @@ private:
     void scheduleTimer();
     void append(MonitorHistory which, double value);
     void setHistory(MonitorHistory which, std::vector<double> values);
+    void sampleNetworkInfo();
     void maybeStartAccessoryRefresh();
     void finishAccessoryRefresh(AccessoryRefresh refresh);
 
