@@ -147,6 +147,12 @@ void LinuxHwmon::refresh()
         scan();
 }
 
+void LinuxHwmon::ensureScanned()
+{
+    if (rescan_.neverScanned())
+        refresh();
+}
+
 void LinuxHwmon::scan()
 {
     temperatures_.clear();
@@ -249,7 +255,7 @@ size_t LinuxHwmon::fanCount()
 
 std::optional<double> LinuxHwmon::fanValue(size_t index, FanValue which)
 {
-    refresh();
+    ensureScanned();
     if (index >= fans_.size())
         return std::nullopt;
     const auto& prefix = fans_[index].prefix;
@@ -264,7 +270,7 @@ std::optional<double> LinuxHwmon::fanValue(size_t index, FanValue which)
 
 std::vector<double> LinuxHwmon::groupReadings(SensorGroup group)
 {
-    refresh();
+    ensureScanned();
     std::vector<double> values;
     for (const auto& input : temperatures_) {
         if (input.group != group)
@@ -273,6 +279,16 @@ std::vector<double> LinuxHwmon::groupReadings(SensorGroup group)
             values.push_back(*value);
     }
     return values;
+}
+
+} // namespace orbistat
+
+namespace orbistat {
+
+bool LinuxHwmon::hasGroup(SensorGroup group)
+{
+    ensureScanned();
+    return std::any_of(temperatures_.begin(), temperatures_.end(), [group](const auto& input) { return input.group == group; });
 }
 
 } // namespace orbistat

@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxPowerSupplies.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -40,6 +41,12 @@ void LinuxPowerSupplies::refresh()
 {
     if (rescan_.due())
         scan();
+}
+
+void LinuxPowerSupplies::ensureScanned()
+{
+    if (rescan_.neverScanned())
+        refresh();
 }
 
 void LinuxPowerSupplies::scan()
@@ -195,9 +202,21 @@ std::optional<PropertyDictionary> LinuxPowerSupplies::properties()
     return table;
 }
 
+bool LinuxPowerSupplies::hasBattery()
+{
+    ensureScanned();
+    return battery_.has_value();
+}
+
+bool LinuxPowerSupplies::hasMeasuredAdapter()
+{
+    ensureScanned();
+    return std::any_of(adapters_.begin(), adapters_.end(), [](const Supply& adapter) { return adapter.isMeasuredAdapter; });
+}
+
 std::optional<double> LinuxPowerSupplies::batteryDischargeWatts()
 {
-    refresh();
+    ensureScanned();
     if (!battery_)
         return std::nullopt;
     if (isOnAcPower(batteryStatus()))
@@ -213,7 +232,7 @@ std::optional<double> LinuxPowerSupplies::batteryDischargeWatts()
 
 std::optional<double> LinuxPowerSupplies::adapterWatts()
 {
-    refresh();
+    ensureScanned();
     for (const auto& adapter : adapters_) {
         if (!adapter.isMeasuredAdapter || root_.readUnsigned(adapter.directory + "/online") != 1u)
             continue;
