@@ -198,19 +198,6 @@ TEST(SensorsOnTrees, EachMachineFromT0ToT1)
     }
 }
 
-TEST(SensorsOnTrees, UnchangedValuesDoNotNotify)
-{
-    Replay replay("vm-sensors");
-    int sensorsChanges = 0;
-    int batteryChanges = 0;
-    QObject::connect(&replay.monitor(), &SystemMonitor::sensorsChanged, [&] { ++sensorsChanges; });
-    QObject::connect(&replay.monitor(), &SystemMonitor::batteryChanged, [&] { ++batteryChanges; });
-    replay.monitor().tick();
-    replay.monitor().tick();
-    EXPECT_EQ(sensorsChanges, 0);
-    EXPECT_EQ(batteryChanges, 0);
-}
-
 TEST(SensorsOnTrees, HeadlessJsonOfARecordedTreeLogsNothing)
 {
     struct Case {
