@@ -184,8 +184,8 @@ void LinuxHwmon::scan()
             };
             FanInput fan{prefix, has("min"), has("max")};
             if (group != SensorGroup::gpu) {
-                const auto rpm = readNumber(fan.prefix + "input");
-                if (!rpm || *rpm == 0.0)
+                const auto rpm = root_.readSigned(fan.prefix + "input");
+                if (!rpm || *rpm == 0)
                     continue;
             }
             fans_.push_back(std::move(fan));
@@ -219,7 +219,10 @@ std::optional<double> LinuxHwmon::readNumber(const std::string& path)
 {
     const auto bytes = root_.readBytes(path, 64);
     if (!bytes) {
-        rescan_.readFailed();
+        // A chip that went away brings a new scan; a sensor that is merely
+        // asleep (EIO, ENODATA while its device is down) does not.
+        if (!root_.exists(path))
+            rescan_.readFailed();
         return std::nullopt;
     }
     const auto value = parseSignedFile(*bytes);
@@ -280,10 +283,6 @@ std::vector<double> LinuxHwmon::groupReadings(SensorGroup group)
     }
     return values;
 }
-
-} // namespace orbistat
-
-namespace orbistat {
 
 bool LinuxHwmon::hasGroup(SensorGroup group)
 {

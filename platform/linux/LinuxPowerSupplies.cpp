@@ -81,8 +81,8 @@ std::optional<int64_t> LinuxPowerSupplies::readSigned(const std::string& attribu
 std::optional<QString> LinuxPowerSupplies::batteryStatus()
 {
     auto status = root_.readText(battery_->directory + "/status");
-    if (!status)
-        rescan_.readFailed();  // the battery may have gone
+    if (!status && !root_.exists(battery_->directory))
+        rescan_.readFailed();  // the battery was taken out
     return status;
 }
 
