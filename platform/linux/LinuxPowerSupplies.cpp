@@ -180,7 +180,7 @@ std::optional<PropertyDictionary> LinuxPowerSupplies::properties()
         table[QStringLiteral("AppleRawMaxCapacity")] = thousandths(*level.full);
 
     // Tenths of °C in sysfs, hundredths in the controller's table.
-    if (const auto tenths = readSigned("temp"); tenths && std::llabs(*tenths) < INT64_MAX / 10)
+    if (const auto tenths = readSigned("temp"); tenths && *tenths > INT64_MIN / 10 && *tenths < INT64_MAX / 10)
         table[QStringLiteral("Temperature")] = *tenths * 10;
 
     const auto microvolts = readSigned("voltage_now");
