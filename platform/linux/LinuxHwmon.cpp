@@ -252,7 +252,7 @@ std::optional<std::vector<std::optional<TemperatureService>>> LinuxHwmon::servic
 
 size_t LinuxHwmon::fanCount()
 {
-    refresh();
+    ensureScanned();
     return fans_.size();
 }
 

@@ -69,7 +69,7 @@ private:
         bool hasMaximum = false;
     };
 
-    // Scans when due: called by the tick's first calls (services, fanCount).
+    // Scans when due: called by the tick's first call, services().
     void refresh();
     // Scans only if there never was a scan: the later calls of a tick.
     void ensureScanned();

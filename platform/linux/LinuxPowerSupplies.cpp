@@ -163,7 +163,7 @@ std::optional<std::vector<std::optional<PropertyDictionary>>> LinuxPowerSupplies
 
 std::optional<PropertyDictionary> LinuxPowerSupplies::properties()
 {
-    refresh();
+    ensureScanned();
     if (!battery_)
         return std::nullopt;
     PropertyDictionary table;

@@ -58,7 +58,7 @@ private:
         std::optional<uint64_t> rate;
     };
 
-    // Scans when due: called by the tick's first calls (sources, properties).
+    // Scans when due: called by the tick's first call, sources().
     void refresh();
     // Scans only if there never was a scan: the later calls of a tick.
     void ensureScanned();
