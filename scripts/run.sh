@@ -5,5 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target orbistat -j"$(nproc)"
+cmake --build build --target orbistat orbistat-widget -j"$(nproc)"
 exec build/app/orbistat "$@"

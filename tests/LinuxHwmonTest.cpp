@@ -1,7 +1,6 @@
 #include "doubles/FakeClock.h"
 #include "platform/linux/LinuxHwmon.h"
 #include "TempTree.h"
-#include "TestPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -144,20 +143,4 @@ TEST(LinuxHwmon, DiscoveryIsCachedAndRedoneEvery30sOrAfterAFailure)
     EXPECT_FALSE(flatten(hwmon)[1].second);
     clock.advance(5.0);
     EXPECT_EQ(flatten(hwmon).size(), 1u);
-}
-
-TEST(LinuxHwmon, FansLeaveOutIdleBoardHeadersButNotGpuFans)
-{
-    FakeClock clock;
-    LinuxHwmon hwmon(LinuxRoot(test::fixture("amd-desktop/t0"), true), clock);
-    ASSERT_EQ(hwmon.fanCount(), 5u);  // amdgpu fan1, nct6798 fan2, 4, 5, 6
-    const double expected[][3] = {{0, 0, 3300}, {1250, 300, -1}, {870, -1, -1}, {1500, -1, -1}, {1100, -1, -1}};
-    for (size_t i = 0; i < 5; ++i) {
-        SCOPED_TRACE(i);
-        const auto value = [](double v) { return v < 0 ? std::nullopt : std::optional<double>(v); };
-        EXPECT_EQ(hwmon.fanValue(i, LinuxHwmon::FanValue::current), value(expected[i][0]));
-        EXPECT_EQ(hwmon.fanValue(i, LinuxHwmon::FanValue::minimum), value(expected[i][1]));
-        EXPECT_EQ(hwmon.fanValue(i, LinuxHwmon::FanValue::maximum), value(expected[i][2]));
-    }
-    EXPECT_EQ(hwmon.groupReadings(SensorGroup::gpu), (std::vector<double>{52, 58, 64}));
 }

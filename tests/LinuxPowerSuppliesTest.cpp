@@ -52,40 +52,6 @@ TEST(LinuxPowerSupplies, IntelLaptopOnBattery)
     EXPECT_FALSE(supplies.adapterWatts());  // AC is offline
 }
 
-TEST(LinuxPowerSupplies, ArmLaptopChargingFromUsbC)
-{
-    FakeClock clock;
-    LinuxPowerSupplies supplies(LinuxRoot(test::fixture("arm-laptop/t0"), true), clock);
-    const auto battery = description(supplies);
-    EXPECT_EQ(integerProperty(battery, current), 50);  // charge_now / charge_full
-    EXPECT_EQ(boolProperty(battery, charging), true);
-    EXPECT_EQ(textProperty(battery, state), QStringLiteral("AC Power"));
-    EXPECT_EQ(integerProperty(battery, toFull), 92);
-    EXPECT_EQ(integerProperty(battery, toEmpty), -1);
-    const PropertyDictionary registry{
-        {QStringLiteral("DesignCapacity"), int64_t{5000}}, {QStringLiteral("AppleRawMaxCapacity"), int64_t{4600}},
-        {QStringLiteral("Temperature"), int64_t{2950}},    {QStringLiteral("Voltage"), int64_t{8000}},
-        {QStringLiteral("Amperage"), int64_t{1500}},  // cycle_count 0 means unknown
-    };
-    EXPECT_EQ(supplies.properties(), registry);
-    EXPECT_FALSE(supplies.batteryDischargeWatts());  // on AC
-    EXPECT_EQ(supplies.adapterWatts(), 18.0);         // not the UCSI contract
-}
-
-TEST(LinuxPowerSupplies, NoBatteryMeansNoSourceAndNoController)
-{
-    for (const char* tree : {"amd-desktop/t0", "vm-sensors/t0"}) {
-        SCOPED_TRACE(tree);
-        FakeClock clock;
-        LinuxPowerSupplies supplies(LinuxRoot(test::fixture(tree), true), clock);
-        ASSERT_TRUE(supplies.sources());
-        EXPECT_TRUE(supplies.sources()->empty());
-        EXPECT_FALSE(supplies.properties());
-        EXPECT_FALSE(supplies.batteryDischargeWatts());
-        EXPECT_FALSE(supplies.adapterWatts());
-    }
-}
-
 TEST(LinuxPowerSupplies, InternalBatteryIsTheFirstSystemBatteryThatIsPresent)
 {
     TempTree tree;
@@ -149,20 +115,4 @@ TEST(LinuxPowerSupplies, CurrentIsNegativeWhileDischargingWhateverTheDriverSays)
         LinuxPowerSupplies supplies(tree.root(), clock);
         EXPECT_EQ(integerProperty(supplies.properties().value(), QStringLiteral("Amperage")), c.amperage);
     }
-}
-
-TEST(LinuxPowerSupplies, HostileBatteryGivesOnlyWhatParses)
-{
-    FakeClock clock;
-    LinuxPowerSupplies supplies(LinuxRoot(test::fixture("hostile-sensors/t0"), true), clock);
-    const auto battery = description(supplies);
-    EXPECT_EQ(integerProperty(battery, current), 150);  // the sampler clamps it
-    EXPECT_EQ(textProperty(battery, state), QStringLiteral("Battery Power"));  // "online: yes" is not 1
-    EXPECT_EQ(integerProperty(battery, toEmpty), -1);
-    const PropertyDictionary registry{
-        {QStringLiteral("DesignCapacity"), int64_t{0}}, {QStringLiteral("AppleRawMaxCapacity"), int64_t{50000}},
-        {QStringLiteral("Voltage"), int64_t{11000}},
-    };
-    EXPECT_EQ(supplies.properties(), registry);
-    EXPECT_FALSE(supplies.batteryDischargeWatts());
 }

@@ -6,6 +6,9 @@
 #include "core/SystemMonitor.h"
 #include "TestPaths.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -195,15 +198,28 @@ TEST(SensorsOnTrees, EachMachineFromT0ToT1)
     }
 }
 
-TEST(SensorsOnTrees, UnchangedValuesDoNotNotify)
+TEST(SensorsOnTrees, HeadlessJsonOfARecordedTreeLogsNothing)
 {
-    Replay replay("vm-sensors");
-    int sensorsChanges = 0;
-    int batteryChanges = 0;
-    QObject::connect(&replay.monitor(), &SystemMonitor::sensorsChanged, [&] { ++sensorsChanges; });
-    QObject::connect(&replay.monitor(), &SystemMonitor::batteryChanged, [&] { ++batteryChanges; });
-    replay.monitor().tick();
-    replay.monitor().tick();
-    EXPECT_EQ(sensorsChanges, 0);
-    EXPECT_EQ(batteryChanges, 0);
+    struct Case {
+        const char* tree;
+        bool hasBattery;
+        std::optional<double> cpuHottest;
+    };
+    for (const Case c : {Case{"intel-laptop/t0", true, 62.0}, Case{"vm-sensors/t0", false, std::nullopt}, Case{"hostile-sensors/t1", true, 149.9}}) {
+        SCOPED_TRACE(c.tree);
+        QProcess process;
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ORBISTAT_SYSROOT"), QString::fromStdString(test::fixture(c.tree)));
+        QTemporaryDir home;
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        process.setProcessEnvironment(environment);
+        process.start(QString::fromUtf8(test::orbistatBinary()), {QStringLiteral("--json"), QStringLiteral("--count"), QStringLiteral("1")});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_EQ(process.readAllStandardError(), QByteArray());
+        const auto object = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        EXPECT_EQ(object.contains(QStringLiteral("battery")), c.hasBattery);
+        const auto hottest = object.value(QStringLiteral("sensors")).toObject().value(QStringLiteral("cpuHottest"));
+        EXPECT_EQ(hottest.isUndefined() ? std::nullopt : std::optional<double>(hottest.toDouble()), c.cpuHottest);
+    }
 }

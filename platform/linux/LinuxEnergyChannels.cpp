@@ -63,7 +63,7 @@ int64_t toInt64(uint64_t value)
 // battery); it counts no energy for that interval.
 class LinuxEnergyChannels::Nvml {
 public:
-    static std::unique_ptr<Nvml> load()
+    static std::unique_ptr<Nvml> load(const LinuxRoot& root)
     {
         void* library = dlopen("libnvidia-ml.so.1", RTLD_NOW | RTLD_LOCAL);
         if (!library)
@@ -85,8 +85,9 @@ public:
                 std::snprintf(address, sizeof address, "%04x:%02x:%02x.0", pci.domain, pci.bus, pci.device);
                 device.runtimeStatus = std::string("sys/bus/pci/devices/") + address + "/power/runtime_status";
             }
+            // A suspended GPU is taken on trust rather than woken to ask.
             unsigned long long millijoules = 0;
-            if (nvml->getEnergy_(device.handle, &millijoules) == 0)
+            if (isSuspended(root, device) || nvml->getEnergy_(device.handle, &millijoules) == 0)
                 nvml->devices_.push_back(std::move(device));
         }
         if (nvml->devices_.empty())
@@ -106,7 +107,7 @@ public:
     {
         for (size_t i = 0; i < devices_.size(); ++i) {
             const auto& device = devices_[i];
-            if (!device.runtimeStatus.empty() && root.readText(device.runtimeStatus) == QStringLiteral("suspended"))
+            if (isSuspended(root, device))
                 continue;
             unsigned long long millijoules = 0;
             if (getEnergy_(device.handle, &millijoules) != 0)
@@ -131,6 +132,11 @@ private:
         Handle handle = nullptr;
         std::string runtimeStatus;
     };
+
+    static bool isSuspended(const LinuxRoot& root, const Device& device)
+    {
+        return !device.runtimeStatus.empty() && root.readText(device.runtimeStatus) == QStringLiteral("suspended");
+    }
 
     explicit Nvml(void* library)
         : library_(library)
@@ -173,7 +179,7 @@ LinuxEnergyChannels::LinuxEnergyChannels(LinuxRoot root, const Clock& clock)
     }
     addAmdgpuChannels();
     if (!root_.isRecorded())
-        nvml_ = Nvml::load();
+        nvml_ = Nvml::load(root_);
 }
 
 LinuxEnergyChannels::~LinuxEnergyChannels() = default;
@@ -185,10 +191,13 @@ void LinuxEnergyChannels::addAmdgpuChannels()
             continue;
         // Older kernels report the average, newer ones (RDNA 3 and later)
         // only the current power.
+        // A suspended card is not read, so there the file need only exist.
+        const std::string runtimeStatus = chip.directory + "/device/power/runtime_status";
+        const bool isSuspended = root_.readText(runtimeStatus) == QStringLiteral("suspended");
         for (const char* attribute : {"/power1_average", "/power1_input"}) {
             const std::string file = chip.attributes + attribute;
-            if (root_.readUnsigned(file)) {
-                amdgpu_.push_back(AccumulatedPower{file, chip.directory + "/device/power/runtime_status", 0.0, std::nullopt});
+            if (isSuspended ? root_.exists(file) : root_.readUnsigned(file).has_value()) {
+                amdgpu_.push_back(AccumulatedPower{file, runtimeStatus, 0.0, std::nullopt});
                 break;
             }
         }

@@ -147,6 +147,12 @@ void LinuxHwmon::refresh()
         scan();
 }
 
+void LinuxHwmon::ensureScanned()
+{
+    if (rescan_.neverScanned())
+        refresh();
+}
+
 void LinuxHwmon::scan()
 {
     temperatures_.clear();
@@ -178,8 +184,8 @@ void LinuxHwmon::scan()
             };
             FanInput fan{prefix, has("min"), has("max")};
             if (group != SensorGroup::gpu) {
-                const auto rpm = readNumber(fan.prefix + "input");
-                if (!rpm || *rpm == 0.0)
+                const auto rpm = root_.readSigned(fan.prefix + "input");
+                if (!rpm || *rpm == 0)
                     continue;
             }
             fans_.push_back(std::move(fan));
@@ -213,7 +219,10 @@ std::optional<double> LinuxHwmon::readNumber(const std::string& path)
 {
     const auto bytes = root_.readBytes(path, 64);
     if (!bytes) {
-        rescan_.readFailed();
+        // A chip that went away brings a new scan; a sensor that is merely
+        // asleep (EIO, ENODATA while its device is down) does not.
+        if (!root_.exists(path))
+            rescan_.readFailed();
         return std::nullopt;
     }
     const auto value = parseSignedFile(*bytes);
@@ -243,13 +252,13 @@ std::optional<std::vector<std::optional<TemperatureService>>> LinuxHwmon::servic
 
 size_t LinuxHwmon::fanCount()
 {
-    refresh();
+    ensureScanned();
     return fans_.size();
 }
 
 std::optional<double> LinuxHwmon::fanValue(size_t index, FanValue which)
 {
-    refresh();
+    ensureScanned();
     if (index >= fans_.size())
         return std::nullopt;
     const auto& prefix = fans_[index].prefix;
@@ -264,7 +273,7 @@ std::optional<double> LinuxHwmon::fanValue(size_t index, FanValue which)
 
 std::vector<double> LinuxHwmon::groupReadings(SensorGroup group)
 {
-    refresh();
+    ensureScanned();
     std::vector<double> values;
     for (const auto& input : temperatures_) {
         if (input.group != group)
@@ -273,6 +282,12 @@ std::vector<double> LinuxHwmon::groupReadings(SensorGroup group)
             values.push_back(*value);
     }
     return values;
+}
+
+bool LinuxHwmon::hasGroup(SensorGroup group)
+{
+    ensureScanned();
+    return std::any_of(temperatures_.begin(), temperatures_.end(), [group](const auto& input) { return input.group == group; });
 }
 
 } // namespace orbistat

@@ -54,6 +54,8 @@ public:
     std::optional<double> fanValue(size_t index, FanValue which);
     // The current readings of one group's sensors, °C.
     std::vector<double> groupReadings(SensorGroup group);
+    // Whether the last scan found any sensor of the group.
+    bool hasGroup(SensorGroup group);
 
 private:
     struct TemperatureInput {
@@ -67,7 +69,10 @@ private:
         bool hasMaximum = false;
     };
 
+    // Scans when due: called by the tick's first call, services().
     void refresh();
+    // Scans only if there never was a scan: the later calls of a tick.
+    void ensureScanned();
     void scan();
     void scanThermalZones(const std::vector<HwmonChip>& chips);
     std::optional<double> readCelsius(const std::string& path);

@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxPowerSupplies.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -42,6 +43,12 @@ void LinuxPowerSupplies::refresh()
         scan();
 }
 
+void LinuxPowerSupplies::ensureScanned()
+{
+    if (rescan_.neverScanned())
+        refresh();
+}
+
 void LinuxPowerSupplies::scan()
 {
     battery_.reset();
@@ -74,8 +81,8 @@ std::optional<int64_t> LinuxPowerSupplies::readSigned(const std::string& attribu
 std::optional<QString> LinuxPowerSupplies::batteryStatus()
 {
     auto status = root_.readText(battery_->directory + "/status");
-    if (!status)
-        rescan_.readFailed();  // the battery may have gone
+    if (!status && !root_.exists(battery_->directory))
+        rescan_.readFailed();  // the battery was taken out
     return status;
 }
 
@@ -156,7 +163,7 @@ std::optional<std::vector<std::optional<PropertyDictionary>>> LinuxPowerSupplies
 
 std::optional<PropertyDictionary> LinuxPowerSupplies::properties()
 {
-    refresh();
+    ensureScanned();
     if (!battery_)
         return std::nullopt;
     PropertyDictionary table;
@@ -173,7 +180,7 @@ std::optional<PropertyDictionary> LinuxPowerSupplies::properties()
         table[QStringLiteral("AppleRawMaxCapacity")] = thousandths(*level.full);
 
     // Tenths of °C in sysfs, hundredths in the controller's table.
-    if (const auto tenths = readSigned("temp"); tenths && std::llabs(*tenths) < INT64_MAX / 10)
+    if (const auto tenths = readSigned("temp"); tenths && *tenths > INT64_MIN / 10 && *tenths < INT64_MAX / 10)
         table[QStringLiteral("Temperature")] = *tenths * 10;
 
     const auto microvolts = readSigned("voltage_now");
@@ -195,9 +202,21 @@ std::optional<PropertyDictionary> LinuxPowerSupplies::properties()
     return table;
 }
 
+bool LinuxPowerSupplies::hasBattery()
+{
+    ensureScanned();
+    return battery_.has_value();
+}
+
+bool LinuxPowerSupplies::hasMeasuredAdapter()
+{
+    ensureScanned();
+    return std::any_of(adapters_.begin(), adapters_.end(), [](const Supply& adapter) { return adapter.isMeasuredAdapter; });
+}
+
 std::optional<double> LinuxPowerSupplies::batteryDischargeWatts()
 {
-    refresh();
+    ensureScanned();
     if (!battery_)
         return std::nullopt;
     if (isOnAcPower(batteryStatus()))
@@ -213,7 +232,7 @@ std::optional<double> LinuxPowerSupplies::batteryDischargeWatts()
 
 std::optional<double> LinuxPowerSupplies::adapterWatts()
 {
-    refresh();
+    ensureScanned();
     for (const auto& adapter : adapters_) {
         if (!adapter.isMeasuredAdapter || root_.readUnsigned(adapter.directory + "/online") != 1u)
             continue;

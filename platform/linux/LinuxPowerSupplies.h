@@ -32,6 +32,10 @@ public:
     // Absent without an internal battery.
     std::optional<PropertyDictionary> properties() override;
 
+    // Whether the last scan found an internal battery, and a mains or USB
+    // supply that measures its own voltage and current.
+    bool hasBattery();
+    bool hasMeasuredAdapter();
     // The battery's discharge power, watts, while the machine runs on it.
     std::optional<double> batteryDischargeWatts();
     // voltage × current of the online mains or USB supply that measures
@@ -54,7 +58,10 @@ private:
         std::optional<uint64_t> rate;
     };
 
+    // Scans when due: called by the tick's first call, sources().
     void refresh();
+    // Scans only if there never was a scan: the later calls of a tick.
+    void ensureScanned();
     void scan();
     std::optional<QString> batteryStatus();
     bool isOnAcPower(const std::optional<QString>& status);

@@ -112,10 +112,15 @@ std::optional<LinuxSMC::KeyInfo> LinuxSMC::keyInfo(std::string_view key)
         return KeyInfo{"ui8 ", 1};
     if (const auto fan = fanKey(key); fan && fan->index < hwmon_.fanCount())
         return KeyInfo{"flt ", 4};
-    if (temperatureKeyGroup(key))
-        return KeyInfo{"sp78", 2};
-    if (key == "PSTR" || key == "PDTR")
-        return KeyInfo{"flt ", 4};
+    // A key whose source the machine lacks is not found, as a controller
+    // without that sensor answers; this also keeps such a machine's tick
+    // free of reads.
+    if (const auto group = temperatureKeyGroup(key))
+        return hwmon_.hasGroup(*group) ? std::optional(KeyInfo{"sp78", 2}) : std::nullopt;
+    if (key == "PSTR")
+        return psys_ || supplies_.hasBattery() ? std::optional(KeyInfo{"flt ", 4}) : std::nullopt;
+    if (key == "PDTR")
+        return supplies_.hasMeasuredAdapter() ? std::optional(KeyInfo{"flt ", 4}) : std::nullopt;
     return std::nullopt;
 }
 

@@ -32,6 +32,9 @@ public:
         }
         return isDue;
     }
+    // True before the first scan only: for the calls that follow a tick's
+    // first call and can use its discovery without asking the clock again.
+    bool neverScanned() const { return !lastScan_; }
     void readFailed() { failed_ = true; }
 
 private:
