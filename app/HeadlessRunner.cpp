@@ -32,6 +32,10 @@ void HeadlessRunner::start()
 
 void HeadlessRunner::onTick()
 {
+    // Ticks after the last requested one (a timer firing before the quit
+    // is processed) write nothing.
+    if (count_ && ticks_ >= *count_)
+        return;
     ++ticks_;
     if (format_ == Format::json)
         out_ << QJsonDocument(toJson(monitor_)).toJson(QJsonDocument::Compact) << '\n';
@@ -43,7 +47,6 @@ void HeadlessRunner::onTick()
     if (afterEachTick_)
         afterEachTick_();
     if (count_ && ticks_ >= *count_) {
-        monitor_.onUpdate = nullptr;
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     }
 }
