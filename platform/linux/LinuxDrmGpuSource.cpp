@@ -64,8 +64,7 @@ void LinuxDrmGpuSource::rescan()
 
 bool LinuxDrmGpuSource::isSuspended(const Card& card) const
 {
-    const auto status = root_.readBytes("sys/class/drm/" + card.name + "/device/power/runtime_status", 64);
-    return status && trimAscii(*status) == "suspended";
+    return root_.isRuntimeSuspended("sys/class/drm/" + card.name + "/device");
 }
 
 std::optional<AcceleratorStatistics> LinuxDrmGpuSource::readCard(const Card& card)

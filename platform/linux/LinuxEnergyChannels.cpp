@@ -83,7 +83,7 @@ public:
             if (nvml->getPciInfo_(device.handle, &pci) == 0) {
                 char address[32];
                 std::snprintf(address, sizeof address, "%04x:%02x:%02x.0", pci.domain, pci.bus, pci.device);
-                device.runtimeStatus = std::string("sys/bus/pci/devices/") + address + "/power/runtime_status";
+                device.path = std::string("sys/bus/pci/devices/") + address;
             }
             // A suspended GPU is taken on trust rather than woken to ask.
             unsigned long long millijoules = 0;
@@ -130,12 +130,12 @@ private:
     };
     struct Device {
         Handle handle = nullptr;
-        std::string runtimeStatus;
+        std::string path;  // sysfs device, when its PCI address is known
     };
 
     static bool isSuspended(const LinuxRoot& root, const Device& device)
     {
-        return !device.runtimeStatus.empty() && root.readText(device.runtimeStatus) == QStringLiteral("suspended");
+        return !device.path.empty() && root.isRuntimeSuspended(device.path);
     }
 
     explicit Nvml(void* library)
@@ -192,12 +192,12 @@ void LinuxEnergyChannels::addAmdgpuChannels()
         // Older kernels report the average, newer ones (RDNA 3 and later)
         // only the current power.
         // A suspended card is not read, so there the file need only exist.
-        const std::string runtimeStatus = chip.directory + "/device/power/runtime_status";
-        const bool isSuspended = root_.readText(runtimeStatus) == QStringLiteral("suspended");
+        const std::string device = chip.directory + "/device";
+        const bool isSuspended = root_.isRuntimeSuspended(device);
         for (const char* attribute : {"/power1_average", "/power1_input"}) {
             const std::string file = chip.attributes + attribute;
             if (isSuspended ? root_.exists(file) : root_.readUnsigned(file).has_value()) {
-                amdgpu_.push_back(AccumulatedPower{file, runtimeStatus, 0.0, std::nullopt});
+                amdgpu_.push_back(AccumulatedPower{file, device, 0.0, std::nullopt});
                 break;
             }
         }
@@ -222,7 +222,7 @@ std::optional<EnergySamples> LinuxEnergyChannels::createSamples()
     for (auto& gpu : amdgpu_) {
         // A runtime-suspended GPU is not read (that would wake it): it draws
         // next to nothing, so the interval adds no energy.
-        const bool isSuspended = root_.readText(gpu.runtimeStatus) == QStringLiteral("suspended");
+        const bool isSuspended = root_.isRuntimeSuspended(gpu.device);
         const auto microwatts = isSuspended ? std::optional<uint64_t>(0) : root_.readUnsigned(gpu.powerFile);
         if (!microwatts)
             continue;

@@ -40,7 +40,7 @@ private:
     };
     struct AccumulatedPower {
         std::string powerFile;     // µW
-        std::string runtimeStatus; // the device's power/runtime_status
+        std::string device;  // the device's sysfs path, for its runtime state
         double microjoules = 0.0;
         std::optional<double> lastRead;
     };

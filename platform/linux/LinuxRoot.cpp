@@ -90,6 +90,11 @@ std::vector<std::string> LinuxRoot::list(std::string_view relative) const
     return names;
 }
 
+bool LinuxRoot::isRuntimeSuspended(std::string_view devicePath) const
+{
+    return readText(std::string(devicePath) + "/power/runtime_status") == QStringLiteral("suspended");
+}
+
 std::optional<std::string> LinuxRoot::resolvedLink(std::string_view relative) const
 {
     std::error_code error;

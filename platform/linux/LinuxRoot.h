@@ -40,6 +40,10 @@ public:
     // The canonical path a link resolves to; absent for a dangling link (a
     // device being removed) or a missing entry.
     std::optional<std::string> resolvedLink(std::string_view relative) const;
+    // Whether the device at this sysfs path is runtime-suspended
+    // (power/runtime_status reads "suspended"). A suspended GPU must not be
+    // polled: reading it wakes it and drains a laptop's battery.
+    bool isRuntimeSuspended(std::string_view devicePath) const;
 
 private:
     std::filesystem::path root_;

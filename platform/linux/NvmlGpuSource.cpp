@@ -77,8 +77,7 @@ bool NvmlGpuSource::ensureStarted()
 bool NvmlGpuSource::anyDeviceSuspended() const
 {
     for (const auto& address : nvidiaDevices_) {
-        const auto status = root_.readBytes("sys/bus/pci/devices/" + address + "/power/runtime_status", 64);
-        if (status && trimAscii(*status) == "suspended")
+        if (root_.isRuntimeSuspended("sys/bus/pci/devices/" + address))
             return true;
     }
     return false;
