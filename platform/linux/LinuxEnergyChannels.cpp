@@ -1,11 +1,11 @@
 #include "platform/linux/LinuxEnergyChannels.h"
 
 #include "platform/linux/LinuxHwmon.h"
+#include "platform/linux/NvmlLibrary.h"
 #include "platform/linux/TextParsing.h"
 
 #include <cmath>
 #include <cstdio>
-#include <dlfcn.h>
 #include <limits>
 #include <QHash>
 
@@ -57,37 +57,36 @@ int64_t toInt64(uint64_t value)
 
 } // namespace
 
-// NVIDIA's management library, loaded at run time: its header is not free
-// software, so the few prototypes are declared here. A GPU that is
-// runtime-suspended is not asked (asking would wake it and drain a laptop's
-// battery); it counts no energy for that interval.
+// NVIDIA GPUs' total energy through NVML. A GPU that is runtime-suspended
+// is not asked (asking would wake it and drain a laptop's battery); it counts
+// no energy for that interval.
 class LinuxEnergyChannels::Nvml {
 public:
     static std::unique_ptr<Nvml> load(const LinuxRoot& root)
     {
-        void* library = dlopen("libnvidia-ml.so.1", RTLD_NOW | RTLD_LOCAL);
-        if (!library)
+        auto api = loadNvml();
+        if (!api)
             return nullptr;
-        auto nvml = std::unique_ptr<Nvml>(new Nvml(library));
-        if (!nvml->resolve() || nvml->init_() != 0)
+        auto nvml = std::unique_ptr<Nvml>(new Nvml(std::move(*api)));
+        if (!nvml->api_.pciInfo || !nvml->api_.totalEnergy || nvml->api_.init() != 0)
             return nullptr;
         nvml->initialised_ = true;
         unsigned count = 0;
-        if (nvml->getCount_(&count) != 0)
+        if (nvml->api_.deviceCount(&count) != 0)
             return nullptr;
         for (unsigned i = 0; i < count; ++i) {
             Device device{};
-            if (nvml->getHandle_(i, &device.handle) != 0)
+            if (nvml->api_.deviceByIndex(i, &device.handle) != 0)
                 continue;
-            PciInfo pci{};
-            if (nvml->getPciInfo_(device.handle, &pci) == 0) {
+            NvmlPciInfo pci{};
+            if (nvml->api_.pciInfo(device.handle, &pci) == 0) {
                 char address[32];
                 std::snprintf(address, sizeof address, "%04x:%02x:%02x.0", pci.domain, pci.bus, pci.device);
                 device.path = std::string("sys/bus/pci/devices/") + address;
             }
             // A suspended GPU is taken on trust rather than woken to ask.
             unsigned long long millijoules = 0;
-            if (isSuspended(root, device) || nvml->getEnergy_(device.handle, &millijoules) == 0)
+            if (isSuspended(root, device) || nvml->api_.totalEnergy(device.handle, &millijoules) == 0)
                 nvml->devices_.push_back(std::move(device));
         }
         if (nvml->devices_.empty())
@@ -98,8 +97,9 @@ public:
     ~Nvml()
     {
         if (initialised_)
-            shutdown_();
-        dlclose(library_);
+            api_.shutdown();
+        if (api_.unload)
+            api_.unload();
     }
 
     // Total energy of each device in mJ; absent for a device not read.
@@ -110,7 +110,7 @@ public:
             if (isSuspended(root, device))
                 continue;
             unsigned long long millijoules = 0;
-            if (getEnergy_(device.handle, &millijoules) != 0)
+            if (api_.totalEnergy(device.handle, &millijoules) != 0)
                 continue;
             samples.push_back(EnergyChannel{QStringLiteral("nvml:%1").arg(i), energyModel, QStringLiteral("GPU Energy"), QStringLiteral("mJ"),
                                             toInt64(millijoules), std::nullopt});
@@ -118,18 +118,8 @@ public:
     }
 
 private:
-    using Handle = void*;
-    struct PciInfo {
-        char busIdLegacy[16];
-        unsigned domain;
-        unsigned bus;
-        unsigned device;
-        unsigned pciDeviceId;
-        unsigned pciSubSystemId;
-        char busId[32];
-    };
     struct Device {
-        Handle handle = nullptr;
+        NvmlDevice handle = nullptr;
         std::string path;  // sysfs device, when its PCI address is known
     };
 
@@ -138,33 +128,13 @@ private:
         return !device.path.empty() && root.isRuntimeSuspended(device.path);
     }
 
-    explicit Nvml(void* library)
-        : library_(library)
+    explicit Nvml(NvmlApi api)
+        : api_(std::move(api))
     {
     }
 
-    template <typename F>
-    bool symbol(F& function, const char* name)
-    {
-        function = reinterpret_cast<F>(dlsym(library_, name));
-        return function != nullptr;
-    }
-
-    bool resolve()
-    {
-        return symbol(init_, "nvmlInit_v2") && symbol(shutdown_, "nvmlShutdown") && symbol(getCount_, "nvmlDeviceGetCount_v2")
-            && symbol(getHandle_, "nvmlDeviceGetHandleByIndex_v2") && symbol(getPciInfo_, "nvmlDeviceGetPciInfo_v3")
-            && symbol(getEnergy_, "nvmlDeviceGetTotalEnergyConsumption");
-    }
-
-    void* library_;
+    NvmlApi api_;
     bool initialised_ = false;
-    int (*init_)() = nullptr;
-    int (*shutdown_)() = nullptr;
-    int (*getCount_)(unsigned*) = nullptr;
-    int (*getHandle_)(unsigned, Handle*) = nullptr;
-    int (*getPciInfo_)(Handle, PciInfo*) = nullptr;
-    int (*getEnergy_)(Handle, unsigned long long*) = nullptr;
     std::vector<Device> devices_;
 };
 

@@ -4,7 +4,6 @@
 #include "platform/linux/TextParsing.h"
 
 #include <algorithm>
-#include <dlfcn.h>
 
 namespace orbistat {
 
@@ -13,30 +12,7 @@ namespace {
 constexpr int nvmlSuccess = 0;
 constexpr uint64_t nvidiaVendorId = 0x10de;
 
-template <typename F>
-bool lookUp(void* library, const char* name, F& function)
-{
-    function = reinterpret_cast<F>(::dlsym(library, name));
-    return function != nullptr;
-}
-
 } // namespace
-
-std::optional<NvmlApi> loadNvml(const char* path)
-{
-    void* library = ::dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr)
-        return std::nullopt;
-    NvmlApi api;
-    if (!lookUp(library, "nvmlInit_v2", api.init) || !lookUp(library, "nvmlShutdown", api.shutdown)
-        || !lookUp(library, "nvmlDeviceGetCount_v2", api.deviceCount) || !lookUp(library, "nvmlDeviceGetHandleByIndex_v2", api.deviceByIndex)
-        || !lookUp(library, "nvmlDeviceGetUtilizationRates", api.utilization)) {
-        ::dlclose(library);
-        return std::nullopt;
-    }
-    api.unload = [library] { ::dlclose(library); };
-    return api;
-}
 
 NvmlGpuSource::NvmlGpuSource(const LinuxRoot& root, const Clock& clock, Loader loader)
     : root_(root)
@@ -64,6 +40,12 @@ bool NvmlGpuSource::ensureStarted()
         if (loadFailed_)
             return false;
         api_ = loader_();
+        // Utilisation is the one optional entry point this source needs.
+        if (api_ && !api_->utilization) {
+            if (api_->unload)
+                api_->unload();
+            api_.reset();
+        }
         if (!api_) {
             loadFailed_ = true;
             return false;

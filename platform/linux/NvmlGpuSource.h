@@ -12,34 +12,13 @@
 #include "platform/AcceleratorStatisticsSource.h"
 #include "platform/Clock.h"
 #include "platform/linux/LinuxRoot.h"
+#include "platform/linux/NvmlLibrary.h"
 #include "platform/linux/RescanSchedule.h"
 
 #include <functional>
 #include <string>
 
 namespace orbistat {
-
-// The few NVML entry points used, declared here because the header is not
-// in Debian's free archive. All return 0 (NVML_SUCCESS) on success.
-struct NvmlUtilization {
-    unsigned int gpu = 0;     // percent of time a kernel ran
-    unsigned int memory = 0;  // percent of time memory was read or written
-};
-struct NvmlDeviceOpaque;
-using NvmlDevice = NvmlDeviceOpaque*;
-
-struct NvmlApi {
-    int (*init)() = nullptr;                                         // nvmlInit_v2
-    int (*shutdown)() = nullptr;                                     // nvmlShutdown
-    int (*deviceCount)(unsigned int*) = nullptr;                     // nvmlDeviceGetCount_v2
-    int (*deviceByIndex)(unsigned int, NvmlDevice*) = nullptr;       // nvmlDeviceGetHandleByIndex_v2
-    int (*utilization)(NvmlDevice, NvmlUtilization*) = nullptr;      // nvmlDeviceGetUtilizationRates
-    std::function<void()> unload;                                    // closes the library
-};
-
-// dlopen of libnvidia-ml.so.1 (or `path`) and the look-up of every entry
-// point; absent when the library or any entry point is missing.
-std::optional<NvmlApi> loadNvml(const char* path = "libnvidia-ml.so.1");
 
 class NvmlGpuSource final : public AcceleratorStatisticsSource {
 public:
