@@ -20,6 +20,15 @@ TEST(TextParsing, NumbersAreWholeTokens)
     EXPECT_FALSE(parseDouble("1e999"));
 }
 
+TEST(TextParsing, HexNumbers)
+{
+    EXPECT_EQ(parseHexDigits("0101A8C0"), 0x0101A8C0u);
+    EXPECT_EQ(parseHexUnsigned(" 0x030000\n"), 0x030000u);
+    for (const char* bad : {"", "0x", "12g", "-5", "11112222333344445"})
+        EXPECT_FALSE(parseHexDigits(bad)) << bad;
+    EXPECT_FALSE(parseHexUnsigned("030000"));
+}
+
 TEST(TextParsing, FilesAreTrimmedButStillWhole)
 {
     EXPECT_EQ(parseUnsignedFile("  1024\n"), 1024u);

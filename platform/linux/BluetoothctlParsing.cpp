@@ -3,7 +3,7 @@
 #include "platform/linux/TextParsing.h"
 
 #include <cctype>
-#include <charconv>
+#include <limits>
 #include <string>
 
 namespace orbistat {
@@ -50,13 +50,10 @@ std::optional<int64_t> batteryPercentage(std::string_view value)
         return parseSigned(trimAscii(value.substr(open + 1, close - open - 1)));
     const auto token = trimAscii(value);
     if (token.substr(0, 2) == "0x" || token.substr(0, 2) == "0X") {
-        int64_t number = 0;
-        const auto digits = token.substr(2);
-        const auto* end = digits.data() + digits.size();
-        const auto [ptr, error] = std::from_chars(digits.data(), end, number, 16);
-        if (!digits.empty() && error == std::errc() && ptr == end)
-            return number;
-        return std::nullopt;
+        const auto number = parseHexUnsigned(token);
+        if (!number || *number > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
+            return std::nullopt;
+        return static_cast<int64_t>(*number);
     }
     return parseSigned(token);
 }

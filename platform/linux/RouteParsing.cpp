@@ -2,7 +2,6 @@
 
 #include "platform/linux/TextParsing.h"
 
-#include <charconv>
 #include <cstdint>
 
 namespace orbistat {
@@ -11,18 +10,6 @@ namespace {
 
 constexpr uint64_t rtfUp = 0x0001;
 constexpr uint64_t rtfReject = 0x0200;
-
-std::optional<uint64_t> parseHex(std::string_view token)
-{
-    uint64_t value = 0;
-    if (token.empty())
-        return std::nullopt;
-    const auto* end = token.data() + token.size();
-    const auto [ptr, error] = std::from_chars(token.data(), end, value, 16);
-    if (error != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
 
 bool isAllZeroHex(std::string_view token)
 {
@@ -72,10 +59,10 @@ std::optional<std::string> parseIPv4DefaultRoute(std::string_view routeFile)
         const auto fields = splitFields(line);
         if (fields.size() < 8)
             return;
-        const auto destination = parseHex(fields[1]);
-        const auto flags = parseHex(fields[3]);
+        const auto destination = parseHexDigits(fields[1]);
+        const auto flags = parseHexDigits(fields[3]);
         const auto metric = parseUnsigned(fields[6]);
-        const auto mask = parseHex(fields[7]);
+        const auto mask = parseHexDigits(fields[7]);
         if (!destination || !flags || !metric || !mask)
             return;
         if (*destination != 0 || *mask != 0 || (*flags & rtfUp) == 0 || (*flags & rtfReject) != 0)
@@ -96,9 +83,9 @@ std::optional<std::string> parseIPv6DefaultRoute(std::string_view ipv6RouteFile)
         const auto fields = splitFields(line);
         if (fields.size() < 10)
             return;
-        const auto prefixLength = parseHex(fields[1]);
-        const auto metric = parseHex(fields[5]);
-        const auto flags = parseHex(fields[8]);
+        const auto prefixLength = parseHexDigits(fields[1]);
+        const auto metric = parseHexDigits(fields[5]);
+        const auto flags = parseHexDigits(fields[8]);
         if (!prefixLength || !metric || !flags || !isAllZeroHex(fields[0]))
             return;
         if (*prefixLength != 0 || (*flags & rtfReject) != 0 || fields[9] == "lo")

@@ -84,7 +84,13 @@ std::optional<uint64_t> parseHexUnsigned(std::string_view text)
     auto token = trimAscii(text);
     if (token.size() < 3 || token[0] != '0' || (token[1] != 'x' && token[1] != 'X'))
         return std::nullopt;
-    token.remove_prefix(2);
+    return parseHexDigits(token.substr(2));
+}
+
+std::optional<uint64_t> parseHexDigits(std::string_view token)
+{
+    if (token.empty())
+        return std::nullopt;
     uint64_t value = 0;
     const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value, 16);
     if (error != std::errc{} || end != token.data() + token.size())

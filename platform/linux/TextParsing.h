@@ -40,6 +40,10 @@ void forEachLine(std::string_view text, F&& each)
 std::optional<uint64_t> parseUnsignedFile(std::string_view text);
 std::optional<int64_t> parseSignedFile(std::string_view text);
 
+// Hexadecimal digits only, a whole token without prefix ("0101A8C0" of the
+// route table).
+std::optional<uint64_t> parseHexDigits(std::string_view token);
+
 // A "0x"-prefixed hexadecimal number, the form of sysfs flag and class
 // attributes ("0x1003", "0x030000"), surrounding whitespace allowed.
 std::optional<uint64_t> parseHexUnsigned(std::string_view text);
