@@ -8,7 +8,7 @@ std::vector<DiskStatsLine> parseDiskStats(std::string_view text)
 {
     std::vector<DiskStatsLine> lines;
     forEachLine(text, [&](std::string_view line) {
-        const auto fields = splitFields(line);
+        const LeadingFields<10> fields(line);
         if (fields.size() < 10)
             return;
         const auto read = parseUnsigned(fields[5]);
