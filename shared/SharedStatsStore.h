@@ -1,6 +1,9 @@
 // The application group's store shared by both programs: a folder in the
 // user's runtime directory (rewritten every tick, so it must not wear a
-// disk), one file per key, written atomically.
+// disk), one file per key, replaced atomically through a temporary file and
+// a rename. Nothing is synced to disk: the runtime folder lives in memory,
+// and a snapshot lost in a power cut is rewritten at the next start (the
+// widget treats a missing one as no data).
 //
 // The group is the first entry of the compiled-in list "group.orbistat", or
 // of ORBISTAT_APP_GROUPS (comma separated; empty means no group) when set.
@@ -12,6 +15,7 @@
 
 #include <QString>
 #include <optional>
+#include <string>
 
 namespace orbistat {
 
@@ -20,6 +24,9 @@ namespace orbistat {
 std::optional<QString> applicationGroup();
 // The group's store folder path (not created); absent without a group.
 std::optional<QString> sharedStoreFolder();
+// Whether that folder is in the runtime directory (memory-backed) rather
+// than the cache folder on disk, the fallback without XDG_RUNTIME_DIR.
+bool sharedStoreIsInRuntimeFolder();
 
 inline constexpr char sharedStatsKey[] = "sharedStats";
 // The file the main program touches to ask the widget host to reload.
@@ -33,5 +40,21 @@ bool saveSharedStats(const SharedStats& stats);
 std::optional<SharedStats> loadSharedStats();
 // Main program: touch the reload file. Returns whether it was written.
 bool requestWidgetReload();
+
+// saveSharedStats for a caller that saves on every tick: the JSON text and
+// the file paths live in buffers kept from one save to the next, and the
+// folder is created and checked once (again only when a write finds it gone
+// or the location changed).
+class SharedStatsWriter {
+public:
+    bool save(const SharedStats& stats);
+
+private:
+    std::string json_;
+    std::string folder_;  // encoded path the buffers below were made for
+    bool folderReady_ = false;
+    std::string temporaryPath_;
+    std::string finalPath_;
+};
 
 } // namespace orbistat
