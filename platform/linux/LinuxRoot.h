@@ -12,6 +12,10 @@
 
 namespace orbistat {
 
+// The text of a one-value attribute: ends at the first NUL, ASCII
+// whitespace trimmed, invalid UTF-8 replaced by U+FFFD.
+QString attributeText(std::string_view bytes);
+
 class LinuxRoot {
 public:
     explicit LinuxRoot(std::filesystem::path root = "/", bool isRecorded = false);
