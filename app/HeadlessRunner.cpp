@@ -37,10 +37,15 @@ void HeadlessRunner::onTick()
     if (count_ && ticks_ >= *count_)
         return;
     ++ticks_;
-    if (format_ == Format::json)
+    if (format_ == Format::json) {
         out_ << QJsonDocument(toJson(monitor_)).toJson(QJsonDocument::Compact) << '\n';
-    else
-        out_ << statusItemText(monitor_, settings_) << (details_ ? QStringLiteral(" | ") + statusLine(monitor_) : QString()) << '\n';
+    } else {
+        readings_.update(monitor_);
+        out_ << statusItemText(readings_, settings_);
+        if (details_)
+            out_ << QStringLiteral(" | ") << statusLine(monitor_);
+        out_ << '\n';
+    }
     out_.flush();
     if (alerts_)
         alerts_->evaluate(monitor_);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "core/MonitorReadings.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
 
@@ -46,6 +47,7 @@ private:
     bool details_ = false;
     std::function<void()> afterEachTick_;
     QTextStream out_;
+    MonitorReadings readings_;  // kept between ticks
 };
 
 } // namespace orbistat

@@ -190,7 +190,12 @@ QString statusLine(const SystemMonitor& monitor)
 
 QString statusItemText(const SystemMonitor& monitor, const SettingsStore& settings)
 {
-    return MenuBarRenderer::accessibilityText(MenuBarRenderer::items(monitor, settings.enabledMenuBarModules(), settings));
+    return statusItemText(MonitorReadings::of(monitor), settings);
+}
+
+QString statusItemText(const MonitorReadings& readings, const SettingsStore& settings)
+{
+    return MenuBarRenderer::accessibilityText(MenuBarRenderer::items(readings, settings.enabledMenuBarModules(), settings));
 }
 
 } // namespace orbistat

@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace orbistat::MenuBarRenderer {
@@ -196,9 +197,9 @@ void drawInline(QPainter& painter, const MenuBarItem& item, const Layout& layout
 }
 
 MenuBarItem makeItem(QString label, QStringList lines, MenuBarSeverity severity, std::vector<double> history, double fraction,
-                     const char* reference)
+                     QString reference)
 {
-    return MenuBarItem{std::move(label), std::move(lines), severity, std::move(history), fraction, QString::fromUtf8(reference)};
+    return MenuBarItem{std::move(label), std::move(lines), severity, std::move(history), fraction, std::move(reference)};
 }
 
 std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& readings, const SettingsStore& settings)
@@ -207,7 +208,7 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& 
     case MenuBarModule::cpu: {
         const double total = readings.cpu.total;
         return makeItem(QStringLiteral("CPU"), {percentText(total)}, severity(total, settings), readings.history(MonitorHistory::cpu),
-                        total, "100%");
+                        total, QStringLiteral("100%"));
     }
     case MenuBarModule::memory: {
         // A sum of counters that overflows is a broken sample, not a value.
@@ -220,7 +221,8 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& 
         case MemorySample::Pressure::warning: level = MenuBarSeverity::warning; break;
         case MemorySample::Pressure::critical: level = MenuBarSeverity::critical; break;
         }
-        return makeItem(QStringLiteral("RAM"), {percentText(*used)}, level, readings.history(MonitorHistory::memory), *used, "100%");
+        return makeItem(QStringLiteral("RAM"), {percentText(*used)}, level, readings.history(MonitorHistory::memory), *used,
+                        QStringLiteral("100%"));
     }
     case MenuBarModule::network: {
         const auto& downloads = readings.history(MonitorHistory::download);
@@ -237,7 +239,7 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& 
         const auto& network = readings.network;
         return makeItem(QStringLiteral("NET"),
                         {QString(QChar(0x2193)) + compactRate(network.download), QString(QChar(0x2191)) + compactRate(network.upload)},
-                        MenuBarSeverity::normal, std::move(history), 0.0, widestRate);
+                        MenuBarSeverity::normal, std::move(history), 0.0, QString::fromUtf8(widestRate));
     }
     case MenuBarModule::disk: {
         const auto used = diskUsedFraction(readings.disk);
@@ -247,14 +249,14 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& 
         const auto level = *used >= threshold          ? MenuBarSeverity::critical
                            : *used >= threshold - 0.07 ? MenuBarSeverity::warning
                                                        : MenuBarSeverity::normal;
-        return makeItem(tr("DISK"), {percentText(*used)}, level, {}, *used, "100%");
+        return makeItem(tr("DISK"), {percentText(*used)}, level, {}, *used, QStringLiteral("100%"));
     }
     case MenuBarModule::gpu: {
         const auto gpu = readings.gpu;
         if (!gpu)
             return std::nullopt;
         return makeItem(QStringLiteral("GPU"), {percentText(*gpu)}, severity(*gpu, settings), readings.history(MonitorHistory::gpu), *gpu,
-                        "100%");
+                        QStringLiteral("100%"));
     }
     case MenuBarModule::temperature: {
         const auto celsius = readings.sensors.cpu;
@@ -269,7 +271,7 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& 
             history.push_back(clamp01(value / temperatureScale));
         const auto whole = static_cast<long long>(std::trunc(std::clamp(*celsius, -1000.0, 1000.0)));
         return makeItem(QStringLiteral("TEMP"), {QString::number(whole) + QChar(0x00B0)}, level, std::move(history),
-                        clamp01(*celsius / temperatureScale), "100\u00B0");
+                        clamp01(*celsius / temperatureScale), QStringLiteral("100\u00B0"));
     }
     case MenuBarModule::battery: {
         const auto& battery = readings.battery;
@@ -281,7 +283,7 @@ std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& 
                     : battery->percent <= 20 ? MenuBarSeverity::warning
                                              : MenuBarSeverity::normal;
         return makeItem(battery->isCharging ? tr("CHG") : tr("BAT"), {QString::number(battery->percent) + QLatin1Char('%')}, level, {},
-                        static_cast<double>(battery->percent) / 100.0, "100%");
+                        static_cast<double>(battery->percent) / 100.0, QStringLiteral("100%"));
     }
     }
     return std::nullopt;
@@ -296,7 +298,11 @@ QString percentText(double fraction)
     // too large for any counter, reads as 0 rather than as garbage.
     if (!std::isfinite(percent) || std::fabs(percent) > 1e15)
         return QStringLiteral("0%");
-    return QString::number(static_cast<long long>(std::round(percent))) + QLatin1Char('%');
+    // Digits and sign into a small buffer, then one string of the right size.
+    char digits[24];
+    auto end = std::to_chars(digits, digits + sizeof digits - 1, static_cast<long long>(std::round(percent))).ptr;
+    *end++ = '%';
+    return QString::fromLatin1(digits, end - digits);
 }
 
 QString compactRate(double bytesPerSecond)
@@ -415,10 +421,20 @@ QString accessibilityText(const std::vector<MenuBarItem>& items)
 {
     if (items.empty())
         return QStringLiteral("Orbistat");
-    QStringList entries;
-    for (const auto& item : items)
-        entries.append(item.label + QLatin1Char(' ') + item.lines.join(QLatin1Char(' ')));
-    return entries.join(QStringLiteral(", "));
+    QString text;
+    text.reserve(32 * static_cast<qsizetype>(items.size()));
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            text += QLatin1String(", ");
+        text += items[i].label;
+        text += QLatin1Char(' ');
+        for (qsizetype line = 0; line < items[i].lines.size(); ++line) {
+            if (line > 0)
+                text += QLatin1Char(' ');
+            text += items[i].lines[line];
+        }
+    }
+    return text;
 }
 
 } // namespace orbistat::MenuBarRenderer

@@ -35,9 +35,11 @@ std::optional<DiskTotals> LinuxDiskTotalsSource::read()
     }
 
     DiskTotals totals;
-    std::vector<bool> counted(disks_.size(), false);
+    auto& counted = counted_;  // one flag per disk
+    counted.assign(disks_.size(), false);
     bool answered = false;
-    for (const auto& line : parseDiskStats(*text)) {
+    parseDiskStats(*text, lines_);
+    for (const auto& line : lines_) {
         const auto disk = std::lower_bound(disks_.begin(), disks_.end(), line.name);
         if (disk == disks_.end() || *disk != line.name)
             continue;

@@ -7,6 +7,7 @@
 
 #include "platform/Clock.h"
 #include "platform/DiskTotalsSource.h"
+#include "platform/linux/DiskStatsParser.h"
 #include "platform/linux/HotFile.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/RescanSchedule.h"
@@ -28,6 +29,9 @@ private:
     HotFile diskStats_;
     RescanSchedule diskScan_;
     std::vector<std::string> disks_;
+    // Kept between ticks so that a tick allocates nothing.
+    std::vector<DiskStatsLine> lines_;
+    std::vector<bool> counted_;
 };
 
 } // namespace orbistat
