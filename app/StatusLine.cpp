@@ -1,7 +1,7 @@
 #include "app/StatusLine.h"
 
 #include "app/MonitorJson.h"
-#include "menubar/MenuBarRenderer.h"
+#include "menubar/MenuBarItems.h"
 
 #include <QStringList>
 #include <iterator>
