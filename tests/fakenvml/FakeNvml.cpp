@@ -4,6 +4,9 @@
 // session fails as NVML's does (NVML_ERROR_UNINITIALIZED).
 #include "fakenvml/FakeNvmlState.h"
 
+#include <chrono>
+#include <thread>
+
 using orbistat::test::FakeNvmlState;
 
 namespace {
@@ -41,6 +44,8 @@ __attribute__((visibility("default"))) FakeNvmlState* fakeNvmlState() { return &
 __attribute__((visibility("default"))) int nvmlInit_v2()
 {
     ++state.inits;
+    if (state.initMicroseconds > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(state.initMicroseconds));
     if (state.initStatus != success)
         return state.initStatus;
     ++state.openSessions;

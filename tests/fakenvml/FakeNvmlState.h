@@ -10,6 +10,7 @@ struct FakeNvmlState {
 
     // Answers.
     int initStatus = 0;
+    unsigned initMicroseconds = 0;             // how long a start takes (slow drivers)
     int countStatus = 0;
     unsigned deviceCount = 1;
     unsigned handleCount = maxDevices;         // devices from this index on have no handle
