@@ -10,7 +10,8 @@
 namespace orbistat {
 
 HotFile::HotFile(const LinuxRoot& root, std::string_view relative, size_t maxBytes)
-    : path_(root.resolve(relative))
+    : root_(root)
+    , relative_(relative)
     , maxBytes_(maxBytes)
     , keepOpen_(!root.isRecorded())
     , buffer_(std::min<size_t>(4096, maxBytes), '\0')
@@ -23,7 +24,7 @@ bool HotFile::open()
 {
     if (fd_ >= 0)
         return true;
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = root_.openForReading(relative_);
     return fd_ >= 0;
 }
 

@@ -34,7 +34,8 @@ private:
     // errno of a failed read in `error`.
     std::optional<std::string_view> readOpen(int& error);
 
-    std::filesystem::path path_;
+    LinuxRoot root_;
+    std::string relative_;
     size_t maxBytes_;
     bool keepOpen_;
     int fd_ = -1;

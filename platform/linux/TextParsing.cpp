@@ -67,6 +67,14 @@ std::string_view nextField(std::string_view& rest)
 }
 
 
+std::vector<std::string_view> splitFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    for (auto field = nextField(line); !field.empty(); field = nextField(line))
+        fields.push_back(field);
+    return fields;
+}
+
 std::optional<uint64_t> parseUnsignedFile(std::string_view text)
 {
     return parseUnsigned(trimAscii(text));

@@ -19,7 +19,11 @@ std::optional<double> parseDouble(std::string_view token);
 
 std::string_view trimAscii(std::string_view text);
 
-// The next whitespace-separated field (blanks and tabs) of `rest`, which then starts after it;
+// Whitespace-separated fields of one line (blanks and tabs), for lines of
+// varying length read off the tick path (a mount table).
+std::vector<std::string_view> splitFields(std::string_view line);
+
+// The next whitespace-separated field of `rest`, which then starts after it;
 // empty when no field is left.
 std::string_view nextField(std::string_view& rest);
 

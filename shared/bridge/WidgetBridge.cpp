@@ -54,7 +54,7 @@ bool WidgetBridge::fill(SharedStats& stats, const SystemMonitor& monitor, const 
 
 void WidgetBridge::publish(const SystemMonitor& monitor)
 {
-    if (!applicationGroup())
+    if (!applicationGroup() || (onlyNamedGroup_ && !qEnvironmentVariableIsSet("ORBISTAT_APP_GROUPS")))
         return;
     const auto now = now_();
     // A clock set backwards would otherwise hold back every request until it
