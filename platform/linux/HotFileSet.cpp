@@ -41,6 +41,12 @@ std::optional<int64_t> HotFileSet::readSigned(std::string_view relative)
     return bytes ? parseSignedFile(*bytes) : std::nullopt;
 }
 
+bool HotFileSet::isRuntimeSuspended(std::string_view statusFile)
+{
+    const auto bytes = readBytes(statusFile, numberBytes);
+    return bytes && trimAscii(bytes->substr(0, bytes->find('\0'))) == "suspended";
+}
+
 void HotFileSet::sweep()
 {
     for (auto it = files_.begin(); it != files_.end();) {

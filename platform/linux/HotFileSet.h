@@ -31,6 +31,9 @@ public:
     std::optional<QString> readText(std::string_view relative);
     std::optional<uint64_t> readUnsigned(std::string_view relative);
     std::optional<int64_t> readSigned(std::string_view relative);
+    // Whether a device's power/runtime_status file (its path given) reads
+    // "suspended", as LinuxRoot::isRuntimeSuspended tells from the device.
+    bool isRuntimeSuspended(std::string_view statusFile);
 
     // Closes the files not read since the last sweep.
     void sweep();
