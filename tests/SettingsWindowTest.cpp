@@ -428,6 +428,8 @@ TEST_F(SettingsWindowTest, EveryControlHasANameAndTakesKeyboardFocus)
         }
         EXPECT_GT(controls, 0);
     }
+    view.setTab(SettingsTab::general);
+    EXPECT_EQ(nextTabStop(view.tabBar()), view.general()->launchAtLogin()) << "no invisible stop in between";
     EXPECT_EQ(view.tabBar()->count(), 4);
     EXPECT_EQ(view.tabBar()->tabText(1), "Menu Bar");
 }

@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QSignalBlocker>
 
 namespace orbistat::ui {
@@ -14,9 +15,30 @@ namespace orbistat::ui {
 namespace {
 constexpr int chevronSize = 18;
 
+// A borderless button shows no frame, and so no focus either; this one
+// draws a ring while it has the keyboard focus.
+class ChevronButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QToolButton::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QColor ring = orbistat::palette(appearanceOf(*this)).accent;
+        ring.setAlphaF(0.6f);
+        painter.setPen(QPen(ring, 2.0));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4.0, 4.0);
+    }
+};
+
 QToolButton* makeChevron(const char* symbol, const QString& accessibleName, QWidget* parent)
 {
-    auto* button = new QToolButton(parent);
+    auto* button = new ChevronButton(parent);
     button->setAutoRaise(true);
     button->setFont(uiSymbolFont(chevronSize));
     button->setText(symbolGlyphText(QString::fromLatin1(symbol)));

@@ -58,6 +58,7 @@ QWidget* scrolling(QWidget* page)
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFocusPolicy(Qt::NoFocus);  // Tab goes from the tabs straight to the first control
     area->setWidget(page);
     area->viewport()->setAutoFillBackground(false);
     page->setAutoFillBackground(false);
