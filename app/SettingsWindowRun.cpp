@@ -19,6 +19,12 @@ namespace orbistat {
 
 int runSettingsWindow(int argc, char* argv[])
 {
+    // Without a display Qt would abort inside the application's constructor.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        QTextStream(stderr) << "orbistat: the settings window needs a display (DISPLAY or WAYLAND_DISPLAY is not set)\n";
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orbistat"));
     QApplication::setApplicationName(QStringLiteral("Orbistat"));

@@ -10,7 +10,9 @@
 #include "ui/settings/PopoverSettings.h"
 #include "ui/settings/SettingsTabBar.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -18,6 +20,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace orbistat::ui {
@@ -42,6 +45,14 @@ QStyle* formStyle()
 
 void useFormStyle(QWidget& root)
 {
+    // The menu-like items Fusion draws in a combo box's list take the
+    // application's menu colours, not the view's: light lists in a dark
+    // window. Plain items use the list's own palette. Asking for the view
+    // also creates the list, so that it gets the style below.
+    for (QComboBox* combo : root.findChildren<QComboBox*>()) {
+        combo->setItemDelegate(new QStyledItemDelegate(combo));
+        combo->view();
+    }
     QStyle* style = formStyle();
     if (!style)
         return;
