@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QTextStream>
-#include <algorithm>
 
 namespace orbistat {
 
@@ -42,7 +41,7 @@ int runSettingsWindow(int argc, char* argv[])
     LinuxMachine machine(std::move(root), systemBus);
     SystemMonitor monitor(machine.makeSamplers(), settings, machine.clock());
     QObject::connect(&settings, &SettingsStore::changed, &monitor, [&settings, &monitor] {
-        monitor.setInterval(std::max(settings.doubleValue(SettingsKey::updateInterval), 0.5));
+        monitor.setInterval(SystemMonitor::boundedInterval(settings.doubleValue(SettingsKey::updateInterval)));
     });
 
     const LinuxUptimeClock hostClock{LinuxRoot("/")};
