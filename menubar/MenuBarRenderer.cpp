@@ -174,6 +174,27 @@ void drawInline(QPainter& painter, const MenuBarItem& item, const Layout& layout
 
 } // namespace
 
+bool drawsAlike(const std::vector<MenuBarItem>& a, const std::vector<MenuBarItem>& b, MenuBarStyle style)
+{
+    const auto itemsAlike = [style](const MenuBarItem& x, const MenuBarItem& y) {
+        if (x.label != y.label || x.lines != y.lines || x.severity != y.severity || x.reference != y.reference)
+            return false;
+        if (style != MenuBarStyle::graph)
+            return true;
+        // What drawGraph() reads, clamped as it draws it.
+        if ((x.history.size() < 2) != (y.history.size() < 2))
+            return false;
+        if (x.history.size() < 2)
+            return clampedFraction(x.fraction) == clampedFraction(y.fraction);
+        const size_t n = std::min(x.history.size(), graphPoints);
+        if (n != std::min(y.history.size(), graphPoints))
+            return false;
+        return std::equal(x.history.end() - static_cast<std::ptrdiff_t>(n), x.history.end(), y.history.end() - static_cast<std::ptrdiff_t>(n),
+                          [](double p, double q) { return clampedFraction(p) == clampedFraction(q); });
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), itemsAlike);
+}
+
 Layout layout(const MenuBarItem& item, MenuBarStyle style)
 {
     const auto& f = fonts();

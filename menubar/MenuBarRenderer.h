@@ -31,6 +31,13 @@ struct Layout {
 
 Layout layout(const MenuBarItem& item, MenuBarStyle style);
 
+// Whether two lists of items give the same image in this style: the same
+// texts, severities and reference widths, and in the graph style the same
+// graph as drawn (the last points of the history, or the fraction while
+// there are fewer than two). A new history point in the other styles draws
+// nothing new, so a tray can skip the drawing.
+bool drawsAlike(const std::vector<MenuBarItem>& a, const std::vector<MenuBarItem>& b, MenuBarStyle style);
+
 // The colours come from the palette of the panel the image is shown on. Two
 // pixels per point by default; a tray that also wants a 1× image asks for
 // a ratio of 1.

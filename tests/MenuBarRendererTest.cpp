@@ -341,3 +341,45 @@ TEST_F(MenuBarRendererTest, GraphsStayInsideTheirRectangle)
             expectColour(pixelAt(image, 12, 5), colours.red);
     }
 }
+
+TEST_F(MenuBarRendererTest, ItemsDrawAlikeExactlyWhenTheirImagesAreTheSame)
+{
+    // A tray compares items instead of drawing them: the comparison must say
+    // "alike" only for lists whose pixels are the same, and should say it
+    // for a new history point the style does not draw.
+    std::vector<double> longHistory(40, 0.3);
+    longHistory.back() = 0.6;
+    auto olderDiffers = longHistory;
+    olderDiffers.front() = 0.9;  // beyond the 24 points a graph shows
+    auto newestDiffers = longHistory;
+    newestDiffers.back() = 0.2;
+    struct Case {
+        const char* what;
+        MenuBarStyle style;
+        MonitorReadings first;
+        MonitorReadings second;
+        bool alike;
+    };
+    const Case cases[] = {
+        {"a new point, stacked", MenuBarStyle::stacked, withCpu(0.5, {0.4, 0.5}), withCpu(0.5, {0.4, 0.5, 0.5}), true},
+        {"a new point, inline", MenuBarStyle::inline_, withCpu(0.5, {0.5}), withCpu(0.5, {0.5, 0.5, 0.5}), true},
+        {"another value", MenuBarStyle::stacked, withCpu(0.5, {0.5}), withCpu(0.51, {0.5}), false},
+        {"another severity", MenuBarStyle::inline_, withCpu(0.5), withCpu(0.5), false},
+        {"a point the graph no longer shows", MenuBarStyle::graph, withCpu(0.6, longHistory), withCpu(0.6, olderDiffers), true},
+        {"the newest point", MenuBarStyle::graph, withCpu(0.6, longHistory), withCpu(0.6, newestDiffers), false},
+        {"a longer short history", MenuBarStyle::graph, withCpu(0.6, {0.2, 0.6}), withCpu(0.6, {0.2, 0.6, 0.6}), false},
+        {"one point or none: the bar", MenuBarStyle::graph, withCpu(0.6, {}), withCpu(0.6, {0.2}), true},
+        {"clamped the same", MenuBarStyle::graph, withCpu(1.0, {1.5, 7.0}), withCpu(1.0, {2.0, 1.0}), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto a = itemsOf(c.first, {MenuBarModule::cpu});
+        auto b = itemsOf(c.second, {MenuBarModule::cpu});
+        if (std::string_view(c.what) == "another severity")
+            b.front().severity = MenuBarSeverity::critical;
+        const bool sameImage = R::render(a, c.style, true, Appearance::light) == R::render(b, c.style, true, Appearance::light);
+        EXPECT_EQ(R::drawsAlike(a, b, c.style), sameImage);
+        EXPECT_EQ(sameImage, c.alike);
+    }
+    EXPECT_FALSE(R::drawsAlike(itemsOf(withCpu(0.5), {MenuBarModule::cpu}), {}, MenuBarStyle::stacked)) << "another number of items";
+}
