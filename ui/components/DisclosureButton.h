@@ -1,0 +1,28 @@
+// The title line of a collapsible group: a chevron (pointing right while
+// collapsed, down while expanded) and the title at 11. A checkable button,
+// so it takes keyboard focus, toggles with the space bar and reads as an
+// expandable control to a screen reader.
+#pragma once
+
+#include <QAbstractButton>
+
+namespace orbistat::ui {
+
+class DisclosureButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    static constexpr int fontPoints = 11;
+
+    explicit DisclosureButton(const QString& title = QString(), QWidget* parent = nullptr);
+
+    bool isExpanded() const { return isChecked(); }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+};
+
+} // namespace orbistat::ui
