@@ -1,6 +1,5 @@
 #include "ui/cards/AccessoryLine.h"
 
-#include "shared/drawing/PlainText.h"
 #include "ui/Theme.h"
 #include "ui/components/SegmentedBar.h"
 #include "ui/components/SymbolView.h"
@@ -26,23 +25,25 @@ ColorRole accessoryBarColor(const AccessoryBattery& accessory)
 
 AccessoryLine::AccessoryLine(QWidget* parent)
     : QWidget(parent)
-    , nameFont_(uiFont(textPoints))
-    , percentFont_(uiFont(textPoints, QFont::Medium))
+    , name_(uiFont(textPoints))
+    , percent_(uiFont(textPoints, QFont::Medium))
+    , icon_(QString(), iconPoints)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    lineHeight_ = static_cast<int>(std::ceil(std::max(QFontMetricsF(nameFont_).height(), static_cast<double>(iconPoints))));
+    lineHeight_ = static_cast<int>(std::ceil(std::max(name_.lineHeight(), static_cast<double>(iconPoints))));
 }
 
 void AccessoryLine::setAccessory(const AccessoryBattery& accessory)
 {
-    if (accessory == accessory_ && !name_.isNull())
+    if (accessory == accessory_ && !empty_)
         return;
+    empty_ = false;
     const QSize old = sizeHint();
     const bool renamed = accessory.name != accessory_.name || accessory.percent != accessory_.percent;
     accessory_ = accessory;
-    name_ = singleLine(accessory.name);
-    nameWidth_ = QFontMetricsF(nameFont_).horizontalAdvance(name_);
-    percentWidth_ = QFontMetricsF(percentFont_).horizontalAdvance(percentText());
+    name_.setText(accessory.name);
+    percent_.setText(percentText());
+    icon_.setSymbol(iconSymbol());
     if (sizeHint() != old)
         updateGeometry();
     update();
@@ -72,10 +73,10 @@ AccessoryLine::Geometry AccessoryLine::geometry() const
     const double w = width();
     g.icon = QRectF(0.0, (h - iconPoints) / 2.0, iconFrame, iconPoints);
     g.bar = QRectF(w - barWidth, (h - barHeight) / 2.0, barWidth, barHeight);
-    g.percent = QRectF(g.bar.left() - spacing - percentWidth_, 0.0, percentWidth_, h);
+    g.percent = QRectF(g.bar.left() - spacing - percent_.width(), 0.0, percent_.width(), h);
     const double nameLeft = iconFrame + spacing;
     const double nameRoom = std::max(g.percent.left() - minimumGap - nameLeft, 0.0);
-    g.name = QRectF(nameLeft, 0.0, std::min(nameWidth_, nameRoom), h);
+    g.name = QRectF(nameLeft, 0.0, std::min(name_.width(), nameRoom), h);
     const double share = segmentShare(static_cast<double>(accessory_.percent) / 100.0);
     g.barFill = QRectF(g.bar.left(), g.bar.top(), std::max(barWidth * share - SegmentedBar::gap, 0.0), barHeight);
     return g;
@@ -83,18 +84,18 @@ AccessoryLine::Geometry AccessoryLine::geometry() const
 
 QString AccessoryLine::shownName() const
 {
-    return QFontMetricsF(nameFont_).elidedText(name_, Qt::ElideRight, std::ceil(geometry().name.width()));
+    return name_.shownText(geometry().name.width());
 }
 
 QSize AccessoryLine::sizeHint() const
 {
-    return {static_cast<int>(std::ceil(iconFrame + spacing + nameWidth_ + minimumGap + percentWidth_ + spacing + barWidth)),
+    return {static_cast<int>(std::ceil(iconFrame + spacing + name_.width() + minimumGap + percent_.width() + spacing + barWidth)),
             lineHeight_};
 }
 
 QSize AccessoryLine::minimumSizeHint() const
 {
-    return {static_cast<int>(std::ceil(iconFrame + spacing + minimumGap + percentWidth_ + spacing + barWidth)), lineHeight_};
+    return {static_cast<int>(std::ceil(iconFrame + spacing + minimumGap + percent_.width() + spacing + barWidth)), lineHeight_};
 }
 
 void AccessoryLine::paintEvent(QPaintEvent*)
@@ -103,16 +104,11 @@ void AccessoryLine::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const Appearance appearance = appearanceOf(*this);
     const Geometry g = geometry();
-    drawSymbol(painter, g.icon, iconSymbol(), iconPoints, colorOf(ColorRole::secondary, appearance));
+    icon_.draw(painter, g.icon, colorOf(ColorRole::secondary, appearance));
 
-    constexpr int flags = Qt::TextSingleLine | Qt::AlignVCenter;
     painter.setPen(colorOf(ColorRole::primary, appearance));
-    if (g.name.width() > 0) {
-        painter.setFont(nameFont_);
-        painter.drawText(g.name, flags | Qt::AlignLeft, shownName());
-    }
-    painter.setFont(percentFont_);
-    painter.drawText(g.percent, flags | Qt::AlignRight, percentText());
+    name_.draw(painter, g.name, Qt::AlignLeft);
+    percent_.draw(painter, g.percent, Qt::AlignRight);
 
     // The bar as a one-segment segmented bar.
     painter.setPen(Qt::NoPen);
@@ -134,7 +130,7 @@ void AccessoryLine::changeEvent(QEvent* event)
 QString AccessoryLine::accessibleText(QAccessible::Text kind) const
 {
     if (kind == QAccessible::Name)
-        return name_ + QLatin1Char(' ') + tr("%1 percent").arg(accessory_.percent);
+        return name_.text() + QLatin1Char(' ') + tr("%1 percent").arg(accessory_.percent);
     return {};
 }
 

@@ -7,6 +7,8 @@
 #include "shared/AccessoryBattery.h"
 #include "ui/components/ColorRole.h"
 #include "ui/components/DrawnAccessibility.h"
+#include "ui/components/SymbolView.h"
+#include "ui/components/TextRun.h"
 
 #include <QFont>
 #include <QRectF>
@@ -59,11 +61,10 @@ protected:
 
 private:
     AccessoryBattery accessory_;
-    QString name_;  // one line
-    QFont nameFont_;
-    QFont percentFont_;
-    double nameWidth_ = 0.0;
-    double percentWidth_ = 0.0;
+    bool empty_ = true;  // nothing set yet
+    TextRun name_;
+    TextRun percent_;
+    SymbolGlyphs icon_;
     int lineHeight_ = 0;
 };
 

@@ -179,7 +179,7 @@ void SensorsCard::refresh()
     // Every sensor.
     setShown(allGroup_, sensors.all.size() >= 2);
     if (sensors.all.size() >= 2) {
-        allButton_->setText(tr("All sensors (%1)").arg(sensors.all.size()));
+        allButton_->setTitle(tr("All sensors (%1)").arg(sensors.all.size()));
         if (allButton_->isChecked())
             refreshAllSensors();
     }

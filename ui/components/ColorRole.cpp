@@ -28,4 +28,12 @@ QColor faded(const QColor& color, double factor)
     return result;
 }
 
+QColor over(const QColor& bottom, const QColor& top)
+{
+    const double a = top.alphaF();
+    auto mix = [a](double below, double above) { return above * a + below * (1.0 - a); };
+    return QColor::fromRgbF(static_cast<float>(mix(bottom.redF(), top.redF())), static_cast<float>(mix(bottom.greenF(), top.greenF())),
+                            static_cast<float>(mix(bottom.blueF(), top.blueF())));
+}
+
 } // namespace orbistat::ui

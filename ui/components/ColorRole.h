@@ -27,4 +27,7 @@ QColor colorOf(ColorRole role, Appearance appearance);
 // itself slightly translucent, at 0.06 opacity for the card background).
 QColor faded(const QColor& color, double factor);
 
+// The colour seen where `top` (translucent) lies over an opaque `bottom`.
+QColor over(const QColor& bottom, const QColor& top);
+
 } // namespace orbistat::ui

@@ -1,6 +1,5 @@
 #include "ui/components/DisclosureButton.h"
 
-#include "shared/drawing/PlainText.h"
 #include "ui/Theme.h"
 #include "ui/components/ColorRole.h"
 #include "ui/components/SymbolView.h"
@@ -19,21 +18,33 @@ constexpr double chevronGap = 4.0;
 
 DisclosureButton::DisclosureButton(const QString& title, QWidget* parent)
     : QAbstractButton(parent)
+    , title_(uiFont(fontPoints))
+    , collapsed_(QStringLiteral("chevron.right"), static_cast<int>(chevronBox))
+    , expanded_(QStringLiteral("chevron.down"), static_cast<int>(chevronBox))
 {
     setCheckable(true);
     setChecked(false);
     setFocusPolicy(Qt::StrongFocus);
-    setFont(uiFont(fontPoints));
-    setText(singleLine(title));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
+    setTitle(title);
+}
+
+void DisclosureButton::setTitle(const QString& title)
+{
+    const int old = sizeHint().width();
+    if (!title_.setText(title))
+        return;
+    // The button's text is what a screen reader reads.
+    setText(title_.text());
+    if (sizeHint().width() != old)
+        updateGeometry();
+    update();
 }
 
 QSize DisclosureButton::sizeHint() const
 {
-    const QFontMetricsF metrics(font());
-    return {static_cast<int>(std::ceil(chevronBox + chevronGap + metrics.horizontalAdvance(text()))),
-            static_cast<int>(std::ceil(metrics.height()))};
+    return {static_cast<int>(std::ceil(chevronBox + chevronGap + title_.width())), static_cast<int>(std::ceil(title_.lineHeight()))};
 }
 
 QSize DisclosureButton::minimumSizeHint() const
@@ -47,13 +58,10 @@ void DisclosureButton::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const Appearance appearance = appearanceOf(*this);
     const QRectF chevron(0.0, (height() - chevronBox) / 2.0, chevronBox, chevronBox);
-    drawSymbol(painter, chevron, isChecked() ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right"),
-               static_cast<int>(chevronBox), colorOf(ColorRole::secondary, appearance));
+    (isChecked() ? expanded_ : collapsed_).draw(painter, chevron, colorOf(ColorRole::secondary, appearance));
     const QRectF titleBox(chevronBox + chevronGap, 0.0, width() - chevronBox - chevronGap, height());
-    painter.setFont(font());
     painter.setPen(colorOf(ColorRole::primary, appearance));
-    const QString shown = QFontMetricsF(font()).elidedText(text(), Qt::ElideRight, std::max(titleBox.width(), 0.0));
-    painter.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    title_.draw(painter, titleBox, Qt::AlignLeft);
     if (hasFocus()) {
         // Keyboard focus: an accent outline around the whole line.
         QPen ring(colorOf(ColorRole::accent, appearance), 1.5);

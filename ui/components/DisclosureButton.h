@@ -4,6 +4,9 @@
 // expandable control to a screen reader.
 #pragma once
 
+#include "ui/components/SymbolView.h"
+#include "ui/components/TextRun.h"
+
 #include <QAbstractButton>
 
 namespace orbistat::ui {
@@ -15,6 +18,9 @@ public:
 
     explicit DisclosureButton(const QString& title = QString(), QWidget* parent = nullptr);
 
+    // The title, shown as plain text.
+    void setTitle(const QString& title);
+
     bool isExpanded() const { return isChecked(); }
 
     QSize sizeHint() const override;
@@ -23,6 +29,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+
+private:
+    TextRun title_;
+    SymbolGlyphs collapsed_;
+    SymbolGlyphs expanded_;
 };
 
 } // namespace orbistat::ui

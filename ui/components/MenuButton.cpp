@@ -16,8 +16,7 @@ constexpr int margin = 3;
 
 MenuButton::MenuButton(const QString& symbol, int points, QMenu* menu, QWidget* parent)
     : QAbstractButton(parent)
-    , symbol_(symbol)
-    , points_(points)
+    , glyph_(symbol, points)
     , menu_(menu)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -28,7 +27,7 @@ MenuButton::MenuButton(const QString& symbol, int points, QMenu* menu, QWidget* 
 
 QSize MenuButton::sizeHint() const
 {
-    return {points_ + 2 * margin, points_ + 2 * margin};
+    return {glyph_.points() + 2 * margin, glyph_.points() + 2 * margin};
 }
 
 void MenuButton::openMenu()
@@ -46,7 +45,7 @@ void MenuButton::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const Appearance appearance = appearanceOf(*this);
     const ColorRole role = isDown() || hovered_ ? ColorRole::primary : ColorRole::secondary;
-    drawSymbol(painter, QRectF(rect()), symbol_, points_, colorOf(role, appearance));
+    glyph_.draw(painter, QRectF(rect()), colorOf(role, appearance));
     if (hasFocus()) {
         QPen ring(colorOf(ColorRole::accent, appearance), 1.5);
         painter.setPen(ring);

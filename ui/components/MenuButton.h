@@ -3,6 +3,8 @@
 // an accent ring while it has keyboard focus).
 #pragma once
 
+#include "ui/components/SymbolView.h"
+
 #include <QAbstractButton>
 
 class QMenu;
@@ -27,8 +29,7 @@ protected:
 private:
     void openMenu();
 
-    QString symbol_;
-    int points_;
+    SymbolGlyphs glyph_;
     QMenu* menu_;
     bool hovered_ = false;
 };

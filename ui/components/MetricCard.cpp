@@ -2,6 +2,7 @@
 
 #include "ui/Theme.h"
 #include "ui/components/ColorRole.h"
+#include "ui/components/RoundedFill.h"
 #include "ui/components/SymbolView.h"
 #include "ui/components/TextLabel.h"
 
@@ -125,16 +126,18 @@ void MetricCard::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor plate = faded(colorOf(ColorRole::primary, appearanceOf(*this)), plateOpacity);
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
-    painter.fillPath(shape, plate);
-    // The border lies inside the edge: inset by half its width.
-    const double inset = borderWidth / 2.0;
-    QPen border(plate, borderWidth);
-    painter.setPen(border);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), cornerRadius - inset, cornerRadius - inset);
+    painter.setPen(Qt::NoPen);
+    // The plate is the label colour at a low opacity over the window
+    // background the card always sits on. Composed here into one opaque
+    // colour, it fills like any opaque colour (a plain memory fill inside
+    // the edges) instead of being blended pixel by pixel.
+    const Appearance appearance = appearanceOf(*this);
+    const QColor tint = faded(colorOf(ColorRole::primary, appearance), plateOpacity);
+    const QColor window = palette().color(QPalette::Window);
+    const QColor plate = over(window, tint);
+    const QColor edge = over(plate, tint);
+    // The border, 0.5 wide inside the edge, is the same tint over the plate.
+    fillRoundedRect(painter, QRectF(rect()), cornerRadius, plate, RoundedBorder{borderWidth, edge});
 }
 
 void MetricCard::changeEvent(QEvent* event)

@@ -24,6 +24,8 @@ constexpr double omega = 2.0 * std::numbers::pi / RingGauge::springResponse;
 constexpr double restDistance = 1e-4;
 constexpr double restSpeed = 4e-3;
 
+constexpr int percentPoints = 17;
+
 double clampedFraction(double fraction)
 {
     return std::isfinite(fraction) ? std::clamp(fraction, 0.0, 1.0) : 0.0;
@@ -36,6 +38,7 @@ RingGauge::RingGauge(const SettingsStore& settings, double lineWidth, int side, 
     , settings_(settings)
     , lineWidth_(lineWidth)
     , side_(side)
+    , percent_(uiFont(percentPoints, QFont::DemiBold), MenuBarRenderer::percentText(0.0))
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     color_ = severityColor(0.0, settings_);
@@ -51,6 +54,7 @@ void RingGauge::setFraction(double fraction)
     }
     if (f == target_)
         return;
+    percent_.setText(MenuBarRenderer::percentText(f));
     if (!seen_ || !isVisible()) {
         // Nobody saw the old value: nothing to move from.
         target_ = f;
@@ -131,8 +135,9 @@ void RingGauge::paintEvent(QPaintEvent*)
         }
     }
     painter.setPen(colorOf(ColorRole::primary, appearance));
-    painter.setFont(uiFont(17, QFont::DemiBold));
-    painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, MenuBarRenderer::percentText(target_));
+    // Centred on the ring whatever its width (no eliding inside the ring).
+    const double textWidth = percent_.width();
+    percent_.draw(painter, QRectF((width() - textWidth) / 2.0, 0.0, textWidth, height()), Qt::AlignLeft);
 }
 
 void RingGauge::changeEvent(QEvent* event)

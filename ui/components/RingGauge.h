@@ -11,6 +11,7 @@
 
 #include "ui/components/ColorRole.h"
 #include "ui/components/DrawnAccessibility.h"
+#include "ui/components/TextRun.h"
 
 #include <QBasicTimer>
 #include <QElapsedTimer>
@@ -67,6 +68,7 @@ private:
     QElapsedTimer clock_;
     QBasicTimer frameTimer_;
     bool seen_ = false;  // painted since it was last shown
+    TextRun percent_;
 };
 
 } // namespace orbistat::ui

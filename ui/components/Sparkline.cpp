@@ -33,15 +33,21 @@ Sparkline::Sparkline(QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
+void Sparkline::shapesChanged()
+{
+    cached_ = false;
+    update();
+}
+
 void Sparkline::setValues(const std::vector<double>* values)
 {
     values_ = values;
-    update();
+    shapesChanged();
 }
 
 void Sparkline::valuesChanged()
 {
-    update();
+    shapesChanged();
 }
 
 void Sparkline::setColor(ColorRole color)
@@ -55,13 +61,13 @@ void Sparkline::setColor(ColorRole color)
 void Sparkline::setMaximum(std::optional<double> maximum)
 {
     maximum_ = maximum;
-    update();
+    shapesChanged();
 }
 
 void Sparkline::setMinimumScale(double minimumScale)
 {
     minimumScale_ = minimumScale;
-    update();
+    shapesChanged();
 }
 
 void Sparkline::setValueText(const QString& text)
@@ -146,27 +152,36 @@ QPainterPath Sparkline::linePath(QSizeF size) const
 
 void Sparkline::paintEvent(QPaintEvent*)
 {
-    const QPainterPath line = linePath(size());
-    if (line.elementCount() < 2)
-        return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setClipRect(rect());
+    // Pixels per point of the surface painted on (2 for a 2× picture).
+    const double scale = std::clamp(painter.deviceTransform().m11(), 0.25, 8.0);
     const QColor color = colorOf(color_, appearanceOf(*this));
-
-    QPainterPath area = line;
-    area.lineTo(line.currentPosition().x(), height());
-    area.lineTo(0.0, height());
-    area.closeSubpath();
-    QLinearGradient gradient(0.0, 0.0, 0.0, height());
-    gradient.setColorAt(0.0, faded(color, 0.35));
-    gradient.setColorAt(1.0, faded(color, 0.02));
-    painter.fillPath(area, gradient);
-
-    QPen pen(color, lineWidth);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    painter.strokePath(line, pen);
+    const QSize pixels = (QSizeF(size()) * scale).toSize();
+    if (!cached_ || picture_.size() != pixels || picture_.devicePixelRatio() != scale || pictureColor_ != color) {
+        picture_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        picture_.setDevicePixelRatio(scale);
+        picture_.fill(Qt::transparent);
+        pictureColor_ = color;
+        cached_ = true;
+        const QPainterPath line = linePath(size());
+        if (line.elementCount() >= 2 && !pixels.isEmpty()) {
+            QPainter chart(&picture_);
+            chart.setRenderHint(QPainter::Antialiasing);
+            QPainterPath area = line;
+            area.lineTo(line.currentPosition().x(), height());
+            area.lineTo(0.0, height());
+            area.closeSubpath();
+            QLinearGradient gradient(0.0, 0.0, 0.0, height());
+            gradient.setColorAt(0.0, faded(color, 0.35));
+            gradient.setColorAt(1.0, faded(color, 0.02));
+            chart.fillPath(area, gradient);
+            QPen pen(color, lineWidth);
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+            chart.strokePath(line, pen);
+        }
+    }
+    painter.drawImage(QPointF(0.0, 0.0), picture_);
 }
 
 void Sparkline::changeEvent(QEvent* event)

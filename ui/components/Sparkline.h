@@ -6,13 +6,16 @@
 // monotone curve through the points, which never overshoots the values
 // (straight where the data is flat, never below 0).
 //
-// The chart draws the history it is pointed at (the monitor's own vector,
-// read at each paint): it keeps no copy of the values.
+// The chart draws the history it is pointed at (the monitor's own vector):
+// it keeps no copy of the values, only the picture drawn from them, made at
+// the first paint after `valuesChanged()` (or a change of size, colour or
+// pixel density) and reused by every repaint until then.
 #pragma once
 
 #include "ui/components/ColorRole.h"
 #include "ui/components/DrawnAccessibility.h"
 
+#include <QImage>
 #include <QPainterPath>
 #include <QWidget>
 #include <optional>
@@ -57,11 +60,17 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void shapesChanged();
+
     const std::vector<double>* values_ = nullptr;
     ColorRole color_ = ColorRole::accent;
     std::optional<double> maximum_;
     double minimumScale_ = 1.0;
     QString valueText_;
+    // The chart as last drawn, and what it was drawn for.
+    QImage picture_;
+    QColor pictureColor_;
+    bool cached_ = false;
 };
 
 } // namespace orbistat::ui

@@ -1,6 +1,5 @@
 #include "ui/components/StatRow.h"
 
-#include "shared/drawing/PlainText.h"
 #include "ui/Theme.h"
 #include "ui/components/SymbolView.h"
 
@@ -20,14 +19,12 @@ constexpr double symbolBox = 14.0;
 
 StatRow::StatRow(const QString& label, std::optional<ColorRole> dot, QWidget* parent)
     : QWidget(parent)
-    , label_(singleLine(label))
+    , label_(uiFont(fontPoints), label)
+    , value_(label_.font())
     , dot_(dot)
-    , font_(uiFont(fontPoints))
+    , lineHeight_(static_cast<int>(std::ceil(label_.lineHeight())))
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    const QFontMetricsF metrics(font_);
-    labelWidth_ = metrics.horizontalAdvance(label_);
-    lineHeight_ = static_cast<int>(std::ceil(metrics.height()));
 }
 
 void StatRow::textChanged(int oldWidth)
@@ -39,26 +36,20 @@ void StatRow::textChanged(int oldWidth)
 
 void StatRow::setLabel(const QString& label)
 {
-    QString line = singleLine(label);
-    if (line == label_)
-        return;
     const int old = sizeHint().width();
-    label_ = std::move(line);
-    labelWidth_ = QFontMetricsF(font_).horizontalAdvance(label_);
+    if (!label_.setText(label))
+        return;
     textChanged(old);
     notifyNameChanged(this);
 }
 
 void StatRow::setValue(const QString& value)
 {
-    QString line = singleLine(value);
-    if (line == value_)
-        return;
     const int old = sizeHint().width();
-    value_ = std::move(line);
-    valueWidth_ = QFontMetricsF(font_).horizontalAdvance(value_);
+    if (!value_.setText(value))
+        return;
     textChanged(old);
-    notifyValueChanged(this, value_);
+    notifyValueChanged(this, value_.text());
 }
 
 void StatRow::setDot(std::optional<ColorRole> dot)
@@ -72,10 +63,12 @@ void StatRow::setDot(std::optional<ColorRole> dot)
 
 void StatRow::setLeadingSymbol(const QString& name, ColorRole color, std::optional<double> variableValue)
 {
-    if (name == symbol_ && color == symbolColor_ && variableValue == symbolValue_)
+    if (symbol_ && name == symbol_->symbol() && color == symbolColor_ && variableValue == symbolValue_)
         return;
     const int old = sizeHint().width();
-    symbol_ = name;
+    if (!symbol_)
+        symbol_.emplace(name, symbolPoints);
+    symbol_->setSymbol(name);
     symbolColor_ = color;
     symbolValue_ = variableValue;
     textChanged(old);
@@ -83,7 +76,7 @@ void StatRow::setLeadingSymbol(const QString& name, ColorRole color, std::option
 
 double StatRow::leadingWidth() const
 {
-    if (!symbol_.isEmpty())
+    if (symbol_)
         return symbolBox + spacing;
     if (dot_)
         return dotSize + spacing;
@@ -95,18 +88,20 @@ StatRow::Geometry StatRow::geometry(double width) const
     Geometry result;
     const double h = height() > 0 ? height() : lineHeight_;
     const double lead = leadingWidth();
-    if (!symbol_.isEmpty())
+    if (symbol_)
         result.dot = QRectF(0.0, (h - symbolPoints) / 2.0, symbolBox, symbolPoints);
     else if (dot_)
         result.dot = QRectF(0.0, (h - dotSize) / 2.0, dotSize, dotSize);
 
+    const double labelWidth = label_.width();
+    const double valueWidth = value_.width();
     const double room = std::max(width - lead - minimumGap, 0.0);
-    double valueSpace = valueWidth_;
-    double labelSpace = labelWidth_;
-    if (labelWidth_ + valueWidth_ > room) {
+    double valueSpace = valueWidth;
+    double labelSpace = labelWidth;
+    if (labelWidth + valueWidth > room) {
         // Too narrow for both: the value keeps what it needs up to 60 % of
         // the room, or everything the label leaves over.
-        valueSpace = std::min(valueWidth_, std::max(room - labelWidth_, room * 0.6));
+        valueSpace = std::min(valueWidth, std::max(room - labelWidth, room * 0.6));
         labelSpace = std::max(room - valueSpace, 0.0);
     }
     result.label = QRectF(lead, 0.0, labelSpace, h);
@@ -116,19 +111,17 @@ StatRow::Geometry StatRow::geometry(double width) const
 
 QString StatRow::shownLabel() const
 {
-    const auto g = geometry(width());
-    return QFontMetricsF(font_).elidedText(label_, Qt::ElideRight, std::ceil(g.label.width()));
+    return label_.shownText(geometry(width()).label.width());
 }
 
 QString StatRow::shownValue() const
 {
-    const auto g = geometry(width());
-    return QFontMetricsF(font_).elidedText(value_, Qt::ElideRight, std::ceil(g.value.width()));
+    return value_.shownText(geometry(width()).value.width());
 }
 
 QSize StatRow::sizeHint() const
 {
-    return {static_cast<int>(std::ceil(leadingWidth() + labelWidth_ + minimumGap + valueWidth_)), lineHeight_};
+    return {static_cast<int>(std::ceil(leadingWidth() + label_.width() + minimumGap + value_.width())), lineHeight_};
 }
 
 QSize StatRow::minimumSizeHint() const
@@ -142,25 +135,17 @@ void StatRow::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const Appearance appearance = appearanceOf(*this);
     const auto g = geometry(width());
-    if (!symbol_.isEmpty()) {
-        drawSymbol(painter, g.dot, symbol_, symbolPoints, colorOf(symbolColor_, appearance), symbolValue_,
-                   colorOf(ColorRole::quaternary, appearance));
+    if (symbol_) {
+        symbol_->draw(painter, g.dot, colorOf(symbolColor_, appearance), symbolValue_, colorOf(ColorRole::quaternary, appearance));
     } else if (dot_) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(colorOf(*dot_, appearance));
         painter.drawEllipse(g.dot);
     }
-    painter.setFont(font_);
-    constexpr int flags = Qt::TextSingleLine | Qt::AlignVCenter;
-    const QFontMetricsF metrics(font_);
-    if (g.label.width() > 0) {
-        painter.setPen(colorOf(ColorRole::secondary, appearance));
-        painter.drawText(g.label, flags | Qt::AlignLeft, metrics.elidedText(label_, Qt::ElideRight, std::ceil(g.label.width())));
-    }
-    if (g.value.width() > 0) {
-        painter.setPen(colorOf(ColorRole::primary, appearance));
-        painter.drawText(g.value, flags | Qt::AlignRight, metrics.elidedText(value_, Qt::ElideRight, std::ceil(g.value.width())));
-    }
+    painter.setPen(colorOf(ColorRole::secondary, appearance));
+    label_.draw(painter, g.label, Qt::AlignLeft);
+    painter.setPen(colorOf(ColorRole::primary, appearance));
+    value_.draw(painter, g.value, Qt::AlignRight);
 }
 
 void StatRow::changeEvent(QEvent* event)
@@ -173,9 +158,9 @@ void StatRow::changeEvent(QEvent* event)
 QString StatRow::accessibleText(QAccessible::Text kind) const
 {
     if (kind == QAccessible::Name)
-        return label_;
+        return label_.text();
     if (kind == QAccessible::Value)
-        return value_;
+        return value_.text();
     return {};
 }
 

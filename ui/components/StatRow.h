@@ -7,6 +7,8 @@
 
 #include "ui/components/ColorRole.h"
 #include "ui/components/DrawnAccessibility.h"
+#include "ui/components/SymbolView.h"
+#include "ui/components/TextRun.h"
 
 #include <QFont>
 #include <QString>
@@ -32,8 +34,8 @@ public:
     // signal fill).
     void setLeadingSymbol(const QString& name, ColorRole color, std::optional<double> variableValue);
 
-    const QString& label() const { return label_; }
-    const QString& value() const { return value_; }
+    const QString& label() const { return label_.text(); }
+    const QString& value() const { return value_.text(); }
     std::optional<ColorRole> dot() const { return dot_; }
 
     // Where the parts land at a width, for drawing and for tests.
@@ -60,15 +62,12 @@ private:
     double leadingWidth() const;
     void textChanged(int oldWidth);
 
-    QString label_;
-    QString value_;
+    TextRun label_;
+    TextRun value_;
     std::optional<ColorRole> dot_;
-    QString symbol_;
+    std::optional<SymbolGlyphs> symbol_;
     ColorRole symbolColor_ = ColorRole::accent;
     std::optional<double> symbolValue_;
-    QFont font_;
-    double labelWidth_ = 0.0;
-    double valueWidth_ = 0.0;
     int lineHeight_ = 0;
 };
 

@@ -52,25 +52,45 @@ int litLayers(const QString& name, double variableValue)
     return std::clamp(static_cast<int>(std::ceil(q * count - 1e-9)), 0, count);
 }
 
-void drawSymbol(QPainter& painter, const QRectF& rect, const QString& name, int points, const QColor& color,
-                std::optional<double> variableValue, const QColor& inactive)
+SymbolGlyphs::SymbolGlyphs(const QString& name, int points)
+    : points_(points)
+    , full_(uiSymbolFont(points))
 {
-    if (rect.width() <= 0 || rect.height() <= 0 || points <= 0)
+    setSymbol(name);
+}
+
+void SymbolGlyphs::setSymbol(const QString& name)
+{
+    if (name == name_ && !full_.text().isEmpty())
+        return;
+    name_ = name;
+    full_.setText(symbolGlyphText(name));
+    levels_.clear();
+    if (const auto* symbol = layered(name)) {
+        for (const char* level : symbol->levels)
+            levels_.emplace_back(full_.font(), symbolGlyphText(QString::fromLatin1(level)));
+    }
+}
+
+void SymbolGlyphs::draw(QPainter& painter, const QRectF& box, const QColor& color, std::optional<double> variableValue,
+                        const QColor& inactive) const
+{
+    if (box.width() <= 0 || box.height() <= 0)
         return;
     painter.save();
-    painter.setFont(uiSymbolFont(points));
-    constexpr int flags = Qt::AlignCenter | Qt::TextSingleLine;
-    const auto* symbol = layered(name);
-    if (!variableValue || !symbol) {
+    // A glyph is drawn whole even where its box is narrower than the font's
+    // advance (the icon font's advance is the em).
+    const QRectF wide(box.center().x() - full_.width() / 2.0, box.top(), full_.width(), box.height());
+    if (!variableValue || levels_.empty()) {
         painter.setPen(color);
-        painter.drawText(rect, flags, symbolGlyphText(name));
+        full_.draw(painter, wide, Qt::AlignHCenter);
     } else {
         painter.setPen(inactive);
-        painter.drawText(rect, flags, symbolGlyphText(name));
-        const int lit = litLayers(name, *variableValue);
+        full_.draw(painter, wide, Qt::AlignHCenter);
+        const int lit = litLayers(name_, *variableValue);
         if (lit > 0) {
             painter.setPen(color);
-            painter.drawText(rect, flags, symbolGlyphText(QString::fromLatin1(symbol->levels[static_cast<size_t>(lit - 1)])));
+            levels_[static_cast<size_t>(lit - 1)].draw(painter, wide, Qt::AlignHCenter);
         }
     }
     painter.restore();
@@ -78,8 +98,7 @@ void drawSymbol(QPainter& painter, const QRectF& rect, const QString& name, int 
 
 SymbolView::SymbolView(const QString& name, int points, ColorRole role, int frameWidth, QWidget* parent)
     : QWidget(parent)
-    , name_(name)
-    , points_(points)
+    , glyphs_(name, points)
     , role_(role)
     , frameWidth_(frameWidth > 0 ? frameWidth : points)
 {
@@ -88,9 +107,9 @@ SymbolView::SymbolView(const QString& name, int points, ColorRole role, int fram
 
 void SymbolView::setSymbol(const QString& name)
 {
-    if (name == name_)
+    if (name == glyphs_.symbol())
         return;
-    name_ = name;
+    glyphs_.setSymbol(name);
     update();
 }
 
@@ -112,15 +131,14 @@ void SymbolView::setVariableValue(std::optional<double> value)
 
 QSize SymbolView::sizeHint() const
 {
-    return {frameWidth_, points_};
+    return {frameWidth_, glyphs_.points()};
 }
 
 void SymbolView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const Appearance appearance = appearanceOf(*this);
-    drawSymbol(painter, rect(), name_, points_, colorOf(role_, appearance), variableValue_,
-               colorOf(ColorRole::quaternary, appearance));
+    glyphs_.draw(painter, rect(), colorOf(role_, appearance), variableValue_, colorOf(ColorRole::quaternary, appearance));
 }
 
 void SymbolView::changeEvent(QEvent* event)

@@ -7,20 +7,38 @@
 
 #include "ui/components/ColorRole.h"
 #include "ui/components/DrawnAccessibility.h"
+#include "ui/components/TextRun.h"
 
 #include <QRectF>
 #include <QString>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 class QPainter;
 
 namespace orbistat::ui {
 
-// Draws the symbol at the size (points) centred in rect; with a value, the
-// layers after the lit ones in `inactive`.
-void drawSymbol(QPainter& painter, const QRectF& rect, const QString& name, int points, const QColor& color,
-                std::optional<double> variableValue = std::nullopt, const QColor& inactive = QColor());
+// The glyphs of one symbol at one size, shaped once: drawn centred in a box,
+// with a variable value the layers after the lit ones in `inactive`.
+class SymbolGlyphs {
+public:
+    SymbolGlyphs(const QString& name, int points);
+
+    void setSymbol(const QString& name);
+    const QString& symbol() const { return name_; }
+    int points() const { return points_; }
+
+    void draw(QPainter& painter, const QRectF& box, const QColor& color, std::optional<double> variableValue = std::nullopt,
+              const QColor& inactive = QColor()) const;
+
+private:
+    QString name_;
+    int points_;
+    TextRun full_;
+    // The partial glyphs of a layered symbol, one per lit count.
+    std::vector<TextRun> levels_;
+};
 
 // How many of the symbol's layers a variable value lights, and how many it
 // has (1 for a symbol without layers).
@@ -35,7 +53,7 @@ public:
     SymbolView(const QString& name, int points, ColorRole role, int frameWidth = 0, QWidget* parent = nullptr);
 
     void setSymbol(const QString& name);
-    const QString& symbol() const { return name_; }
+    const QString& symbol() const { return glyphs_.symbol(); }
     void setRole(ColorRole role);
     // Absent: the symbol as drawn normally.
     void setVariableValue(std::optional<double> value);
@@ -52,8 +70,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QString name_;
-    int points_;
+    SymbolGlyphs glyphs_;
     ColorRole role_;
     int frameWidth_;
     std::optional<double> variableValue_;

@@ -1,6 +1,5 @@
 #include "ui/components/TextLabel.h"
 
-#include "shared/drawing/PlainText.h"
 #include "ui/Theme.h"
 
 #include <QEvent>
@@ -21,8 +20,7 @@ TextLabel::TextLabel(const QFont& font, ColorRole role, QWidget* parent)
 
 TextLabel::TextLabel(const QString& text, const QFont& font, ColorRole role, QWidget* parent)
     : QWidget(parent)
-    , text_(singleLine(text))
-    , font_(font)
+    , run_(font, text)
     , role_(role)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -32,19 +30,15 @@ TextLabel::TextLabel(const QString& text, const QFont& font, ColorRole role, QWi
 
 void TextLabel::measure()
 {
-    const QFontMetricsF metrics(font_);
-    textWidth_ = static_cast<int>(std::ceil(metrics.horizontalAdvance(text_)));
-    lineHeight_ = static_cast<int>(std::ceil(metrics.height()));
-    elidedFor_ = -1;
+    textWidth_ = static_cast<int>(std::ceil(run_.width()));
+    lineHeight_ = static_cast<int>(std::ceil(run_.lineHeight()));
 }
 
 void TextLabel::setText(const QString& text)
 {
-    QString line = singleLine(text);
-    if (line == text_)
+    if (!run_.setText(text))
         return;
     const int oldWidth = textWidth_;
-    text_ = std::move(line);
     measure();
     if (textWidth_ != oldWidth || wrapping_)
         updateGeometry();
@@ -62,7 +56,7 @@ void TextLabel::setRole(ColorRole role)
 
 void TextLabel::setFont(const QFont& font)
 {
-    font_ = font;
+    run_.setFont(font);
     measure();
     updateGeometry();
     update();
@@ -106,33 +100,29 @@ int TextLabel::heightForWidth(int width) const
 {
     if (!wrapping_)
         return lineHeight_;
-    const QFontMetricsF metrics(font_);
-    const QRectF box = metrics.boundingRect(QRectF(0, 0, std::max(width, 1), 100000), wrapFlags | int(alignment_), text_);
+    const QFontMetricsF metrics(run_.font());
+    const QRectF box = metrics.boundingRect(QRectF(0, 0, std::max(width, 1), 100000), wrapFlags | int(alignment_), run_.text());
     return std::max(lineHeight_, static_cast<int>(std::ceil(box.height())));
 }
 
 QString TextLabel::shownText() const
 {
-    if (wrapping_ || width() >= textWidth_)
-        return text_;
-    if (elidedFor_ != width()) {
-        elidedText_ = QFontMetricsF(font_).elidedText(text_, Qt::ElideRight, width());
-        elidedFor_ = width();
-    }
-    return elidedText_;
+    return wrapping_ ? run_.text() : run_.shownText(width());
 }
 
 void TextLabel::paintEvent(QPaintEvent*)
 {
-    if (text_.isEmpty())
+    if (run_.text().isEmpty())
         return;
     QPainter painter(this);
-    painter.setFont(font_);
     painter.setPen(colorOf(role_, appearanceOf(*this)));
-    if (wrapping_)
-        painter.drawText(rect(), wrapFlags | int(alignment_) | Qt::AlignVCenter, text_);
-    else
-        painter.drawText(rect(), Qt::TextSingleLine | int(alignment_) | Qt::AlignVCenter, shownText());
+    if (wrapping_) {
+        // Program texts only, and rarely shown: laid out at paint time.
+        painter.setFont(run_.font());
+        painter.drawText(rect(), wrapFlags | int(alignment_) | Qt::AlignVCenter, run_.text());
+    } else {
+        run_.draw(painter, rect(), alignment_);
+    }
 }
 
 void TextLabel::changeEvent(QEvent* event)
@@ -145,7 +135,7 @@ void TextLabel::changeEvent(QEvent* event)
 QString TextLabel::accessibleText(QAccessible::Text kind) const
 {
     if (kind == QAccessible::Name)
-        return text_;
+        return run_.text();
     return {};
 }
 

@@ -6,6 +6,7 @@
 
 #include "ui/components/ColorRole.h"
 #include "ui/components/DrawnAccessibility.h"
+#include "ui/components/TextRun.h"
 
 #include <QFont>
 #include <QString>
@@ -22,11 +23,11 @@ public:
     // Repaints (and asks for a new layout only when the width it wants
     // changed) only when the text is different.
     void setText(const QString& text);
-    const QString& text() const { return text_; }
+    const QString& text() const { return run_.text(); }
     void setRole(ColorRole role);
     ColorRole role() const { return role_; }
     void setFont(const QFont& font);
-    const QFont& textFont() const { return font_; }
+    const QFont& textFont() const { return run_.font(); }
     // Horizontal placement inside the label's box; vertically centred.
     void setAlignment(Qt::Alignment alignment);
     // Elided labels (the default) may shrink to nothing and end in "…";
@@ -56,16 +57,13 @@ protected:
 private:
     void measure();
 
-    QString text_;
-    QFont font_;
+    TextRun run_;
     ColorRole role_;
     Qt::Alignment alignment_ = Qt::AlignLeft;
     bool elided_ = true;
     bool wrapping_ = false;
     int textWidth_ = 0;
     int lineHeight_ = 0;
-    mutable QString elidedText_;
-    mutable int elidedFor_ = -1;
 };
 
 } // namespace orbistat::ui

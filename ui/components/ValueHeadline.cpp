@@ -1,6 +1,5 @@
 #include "ui/components/ValueHeadline.h"
 
-#include "shared/drawing/PlainText.h"
 #include "ui/Theme.h"
 #include "ui/components/ColorRole.h"
 
@@ -13,22 +12,19 @@ namespace orbistat::ui {
 
 ValueHeadline::ValueHeadline(QWidget* parent)
     : QWidget(parent)
-    , valueFont_(uiFont(valuePoints, QFont::DemiBold))
-    , captionFont_(uiFont(captionPoints))
+    , value_(uiFont(valuePoints, QFont::DemiBold))
+    , caption_(uiFont(captionPoints))
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 void ValueHeadline::setTexts(const QString& value, const QString& caption)
 {
-    const QString v = singleLine(value);
-    const QString c = singleLine(caption);
-    if (v == value_ && c == caption_)
-        return;
     const QSize old = sizeHint();
-    value_ = v;
-    caption_ = c;
-    valueWidth_ = QFontMetricsF(valueFont_).horizontalAdvance(value_);
+    const bool valueChanged = value_.setText(value);
+    const bool captionChanged = caption_.setText(caption);
+    if (!valueChanged && !captionChanged)
+        return;
     if (sizeHint() != old)
         updateGeometry();
     update();
@@ -37,14 +33,13 @@ void ValueHeadline::setTexts(const QString& value, const QString& caption)
 
 double ValueHeadline::baseline() const
 {
-    return std::ceil(QFontMetricsF(valueFont_).ascent());
+    return std::ceil(value_.ascent());
 }
 
 QSize ValueHeadline::sizeHint() const
 {
-    const QFontMetricsF value(valueFont_);
-    const double captionWidth = caption_.isEmpty() ? 0.0 : spacing + QFontMetricsF(captionFont_).horizontalAdvance(caption_);
-    return {static_cast<int>(std::ceil(valueWidth_ + captionWidth)), static_cast<int>(std::ceil(value.height()))};
+    const double captionWidth = caption_.text().isEmpty() ? 0.0 : spacing + caption_.width();
+    return {static_cast<int>(std::ceil(value_.width() + captionWidth)), static_cast<int>(std::ceil(value_.lineHeight()))};
 }
 
 QSize ValueHeadline::minimumSizeHint() const
@@ -57,18 +52,13 @@ void ValueHeadline::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const Appearance appearance = appearanceOf(*this);
     const double base = baseline();
-    const QFontMetricsF valueMetrics(valueFont_);
-    painter.setFont(valueFont_);
     painter.setPen(colorOf(ColorRole::primary, appearance));
-    painter.drawText(QPointF(0.0, base), valueMetrics.elidedText(value_, Qt::ElideRight, width()));
-    if (caption_.isEmpty())
+    value_.drawOnBaseline(painter, 0.0, base, width());
+    const double x = value_.width() + spacing;
+    if (caption_.text().isEmpty() || x >= width())
         return;
-    const double x = valueWidth_ + spacing;
-    if (x >= width())
-        return;
-    painter.setFont(captionFont_);
     painter.setPen(colorOf(ColorRole::secondary, appearance));
-    painter.drawText(QPointF(x, base), QFontMetricsF(captionFont_).elidedText(caption_, Qt::ElideRight, width() - x));
+    caption_.drawOnBaseline(painter, x, base, width() - x);
 }
 
 void ValueHeadline::changeEvent(QEvent* event)
@@ -81,7 +71,7 @@ void ValueHeadline::changeEvent(QEvent* event)
 QString ValueHeadline::accessibleText(QAccessible::Text kind) const
 {
     if (kind == QAccessible::Name)
-        return caption_.isEmpty() ? value_ : value_ + QLatin1Char(' ') + caption_;
+        return caption_.text().isEmpty() ? value_.text() : value_.text() + QLatin1Char(' ') + caption_.text();
     return {};
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/components/DrawnAccessibility.h"
+#include "ui/components/TextRun.h"
 
 #include <QFont>
 #include <QString>
@@ -22,8 +23,8 @@ public:
 
     // An empty caption draws nothing after the value.
     void setTexts(const QString& value, const QString& caption);
-    const QString& value() const { return value_; }
-    const QString& caption() const { return caption_; }
+    const QString& value() const { return value_.text(); }
+    const QString& caption() const { return caption_.text(); }
     // The baseline both texts sit on, from the top.
     double baseline() const;
 
@@ -38,11 +39,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QFont valueFont_;
-    QFont captionFont_;
-    QString value_;
-    QString caption_;
-    double valueWidth_ = 0.0;
+    TextRun value_;
+    TextRun caption_;
 };
 
 } // namespace orbistat::ui
