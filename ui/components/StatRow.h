@@ -37,6 +37,8 @@ public:
     const QString& label() const { return label_.text(); }
     const QString& value() const { return value_.text(); }
     std::optional<ColorRole> dot() const { return dot_; }
+    QString leadingSymbol() const { return symbol_ ? symbol_->symbol() : QString(); }
+    std::optional<double> leadingSymbolValue() const { return symbolValue_; }
 
     // Where the parts land at a width, for drawing and for tests.
     struct Geometry {

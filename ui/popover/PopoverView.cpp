@@ -43,6 +43,7 @@ PopoverView::PopoverView(SystemMonitor& monitor, const SettingsStore& settings, 
     , header_(new HeaderView(monitor))
     , scroll_(new QScrollArea)
     , column_(new QWidget)
+    , emptyHint_(new QWidget)
     , empty_(new TextLabel(tr("No cards selected. Choose what to show in Settings → Popover."), uiFont(emptyTextPoints),
                            ColorRole::secondary))
 {
@@ -67,11 +68,12 @@ PopoverView::PopoverView(SystemMonitor& monitor, const SettingsStore& settings, 
     }
     empty_->setWrapping(true);
     empty_->setAlignment(Qt::AlignHCenter);
-    empty_->hide();
-    auto* emptyBox = new QVBoxLayout;
+    // The hint with its padding, shown and hidden as one.
+    auto* emptyBox = new QVBoxLayout(emptyHint_);
     emptyBox->setContentsMargins(0, emptyTextPadding, 0, emptyTextPadding);
     emptyBox->addWidget(empty_);
-    cardsColumn->addLayout(emptyBox);
+    emptyHint_->hide();
+    cardsColumn->addWidget(emptyHint_);
     cardsColumn->addStretch(1);
 
     column_->setAutoFillBackground(false);
@@ -156,8 +158,8 @@ void PopoverView::applyChoice()
     // The hint only for an empty choice, not for chosen cards that have no
     // data on this machine.
     const bool nothingChosen = chosen.empty();
-    if (empty_->isHidden() == nothingChosen)
-        empty_->setVisible(nothingChosen);
+    if (emptyHint_->isHidden() == nothingChosen)
+        emptyHint_->setVisible(nothingChosen);
 }
 
 void PopoverView::prepareToShow()

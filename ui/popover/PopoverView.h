@@ -78,6 +78,7 @@ private:
     QScrollArea* scroll_;
     QWidget* column_;
     std::array<MetricCard*, popoverCardTable.size()> cards_{};
+    QWidget* emptyHint_;
     TextLabel* empty_;
     bool choiceOutOfDate_ = true;
     bool choicePosted_ = false;
