@@ -56,6 +56,7 @@ TEST(PopoverText, DurationsAndWatts)
         EXPECT_EQ(durationText(minutes), QString::fromLatin1(text)) << minutes;
     EXPECT_EQ(wattsText(6.2), QStringLiteral("6.2 W"));
     EXPECT_EQ(wattsText(0.04), QStringLiteral("0.0 W"));
+    EXPECT_EQ(wattsText(0.25), QStringLiteral("0.2 W"));  // a tie to the even digit, as printf
     EXPECT_EQ(wattsText(notANumber), QStringLiteral("– W"));
 }
 

@@ -1,6 +1,7 @@
 #include "ui/components/ValueText.h"
 
 #include "shared/ByteCountFormatter.h"
+#include "shared/FixedDecimalText.h"
 
 #include <cmath>
 #include <limits>
@@ -54,7 +55,8 @@ QString wattsText(double watts)
 {
     if (!std::isfinite(watts))
         return noNumber + QStringLiteral(" W");
-    return QString::number(watts, 'f', 1) + QStringLiteral(" W");
+    // As "%.1f" writes it (a tie goes to the even digit).
+    return fixedDecimalText(watts, 1) + QStringLiteral(" W");
 }
 
 } // namespace orbistat::ui

@@ -17,7 +17,7 @@ QString rpmText(double rpm);
 QString bytesPerSecondText(double rate);
 // "45m" below an hour, else "2h 5m".
 QString durationText(int64_t minutes);
-// "6.2 W": one decimal.
+// "6.2 W": one decimal, as "%.1f W" writes it.
 QString wattsText(double watts);
 // The value rounded to a whole number (halves away from zero), without a
 // sign on zero; a dash for a value that is no number.
