@@ -14,6 +14,9 @@ struct CommandLine {
     std::optional<double> interval;     // seconds, at least 0.5
     bool details = false;               // --print: every reading after the summary
     bool help = false;
+    // "-exportScreenshots FOLDER": render the pictures into the folder and
+    // end. The first occurrence counts; as the last argument it is ignored.
+    std::optional<QString> exportFolder;
 };
 
 // Absent for an unknown option or a malformed value.

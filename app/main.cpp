@@ -1,46 +1,61 @@
-// orbistat: the system monitor.
+// orbistat: the system monitor. With a desktop session it is the tray
+// program; --print and --json (and any run without a display) write the
+// readings to the terminal; -exportScreenshots FOLDER renders pictures.
+#include "app/AppDelegate.h"
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
 #include "app/LinuxMachine.h"
+#include "app/ProgramMode.h"
+#include "app/SingleInstance.h"
 #include "alerts/AlertManager.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
+#include "shared/RuntimeDirectory.h"
 #include "shared/bridge/WidgetBridge.h"
+#include "shared/drawing/AppFonts.h"
 #include "platform/linux/LinuxDBusNotifier.h"
 #include "platform/linux/LinuxUptimeClock.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QStyleFactory>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
 
 using namespace orbistat;
 
-int main(int argc, char* argv[])
+namespace {
+
+void nameApplication()
 {
-    QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Orbistat"));
     QCoreApplication::setApplicationName(QStringLiteral("Orbistat"));
+}
 
-    const auto commandLine = parseCommandLine(QCoreApplication::arguments());
-    if (!commandLine || commandLine->help) {
-        QTextStream(commandLine ? stdout : stderr) << usageText();
-        return commandLine ? 0 : 2;
-    }
+QDBusConnection systemBusFor(const LinuxRoot& root)
+{
+    // A recorded tree is another machine: this machine's services say
+    // nothing about it, so its system bus is not even opened.
+    return root.isRecorded() ? QDBusConnection(QStringLiteral("orbistat-no-bus")) : QDBusConnection::systemBus();
+}
+
+int runHeadless(int argc, char* argv[], const CommandLine& commandLine)
+{
+    QCoreApplication app(argc, argv);
+    nameApplication();
 
     SettingsStore settings;
     auto root = LinuxRoot::fromEnvironment();
-    // A recorded tree is another machine: this machine's services say
-    // nothing about it, so its system bus is not even opened.
-    auto systemBus = root.isRecorded() ? QDBusConnection(QStringLiteral("orbistat-no-bus")) : QDBusConnection::systemBus();
+    auto systemBus = systemBusFor(root);
     LinuxMachine machine(std::move(root), systemBus);
     SystemMonitor monitor(machine.makeSamplers(), settings, machine.clock());
 
-    const auto format = commandLine->mode == CommandLine::Mode::json ? HeadlessRunner::Format::json : HeadlessRunner::Format::text;
+    const auto format = commandLine.mode == CommandLine::Mode::json ? HeadlessRunner::Format::json : HeadlessRunner::Format::text;
     // A changed interval setting applies at once, unless this run fixed its
     // own with --interval.
-    if (!commandLine->interval) {
+    if (!commandLine.interval) {
         QObject::connect(&settings, &SettingsStore::changed, &monitor, [&settings, &monitor] {
             monitor.setInterval(std::max(settings.doubleValue(SettingsKey::updateInterval), 0.5));
         });
@@ -51,12 +66,81 @@ int main(int argc, char* argv[])
     const LinuxUptimeClock hostClock{LinuxRoot("/")};
     LinuxDBusNotifier notifier(QDBusConnection::sessionBus());
     AlertManager alerts(settings, notifier, hostClock);
-    HeadlessRunner runner(monitor, settings, &alerts, format, commandLine->count, commandLine->interval);
+    HeadlessRunner runner(monitor, settings, &alerts, format, commandLine.count, commandLine.interval);
     WidgetBridge bridge(settings);
     runner.setAfterEachTick([&] { bridge.publish(monitor); });
-    runner.setDetails(commandLine->details);
+    runner.setDetails(commandLine.details);
     runner.start();
     const int status = app.exec();
     notifier.settle(3000);
     return status;
+}
+
+int runTray(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    nameApplication();
+    // The tray program has no main window: closing the popover or the
+    // settings window must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Fusion draws every control from the palette, so the light and dark
+    // palettes of the views look the same on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    registerAppFonts();
+
+    // One tray program per session; a second start opens the first one's
+    // popover and ends.
+    auto sessionBus = QDBusConnection::sessionBus();
+    SingleInstance instance(sessionBus);
+    if (!becomeSingleInstance(instance, sessionBus, QStringLiteral("OpenPopover")))
+        return 0;
+
+    // Defaults are registered by the store; then the alerts, then the
+    // tray (the export took the other branch earlier).
+    SettingsStore settings;
+    const LinuxUptimeClock hostClock{LinuxRoot("/")};
+    LinuxDBusNotifier notifier(sessionBus);
+    AlertManager alerts(settings, notifier, hostClock);
+
+    auto root = LinuxRoot::fromEnvironment();
+    auto systemBus = systemBusFor(root);
+    LinuxMachine machine(std::move(root), systemBus);
+    AppDelegate delegate(settings, alerts, machine.makeSamplers(), machine.clock(), sessionBus);
+    instance.onOpenPopover = [&delegate] { delegate.openPopover(); };
+    instance.onShowSettings = [&delegate](const QString& tab) { delegate.openSettings(tab); };
+    delegate.launch();
+    const int status = app.exec();
+    notifier.settle(3000);
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const auto commandLine = parseCommandLine(arguments);
+    if (!commandLine || commandLine->help) {
+        QTextStream(commandLine ? stdout : stderr) << usageText();
+        return commandLine ? 0 : 2;
+    }
+    settleRuntimeDirectory();
+
+    switch (chooseProgramMode(*commandLine, environmentHasDisplay())) {
+    case ProgramMode::headless:
+        return runHeadless(argc, argv, *commandLine);
+    case ProgramMode::terminal: {
+        QTextStream(stderr) << terminalModeNote() << '\n';
+        CommandLine printing = *commandLine;
+        printing.mode = CommandLine::Mode::print;
+        return runHeadless(argc, argv, printing);
+    }
+    case ProgramMode::tray:
+        return runTray(argc, argv);
+    case ProgramMode::exportScreenshots:
+        return runHeadless(argc, argv, *commandLine);
+    }
+    return 0;
 }
