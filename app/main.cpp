@@ -6,6 +6,7 @@
 #include "app/HeadlessRunner.h"
 #include "app/LinuxMachine.h"
 #include "app/ProgramMode.h"
+#include "app/ScreenshotExport.h"
 #include "app/SingleInstance.h"
 #include "alerts/AlertManager.h"
 #include "core/SettingsStore.h"
@@ -114,6 +115,25 @@ int runTray(int argc, char* argv[])
     return status;
 }
 
+int runExport(int argc, char* argv[], const QString& folder)
+{
+    // The export needs no display: without one it renders off screen.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    nameApplication();
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    registerAppFonts();
+
+    // The same start as the tray program up to the branch: defaults, alerts.
+    SettingsStore settings;
+    const LinuxUptimeClock hostClock{LinuxRoot("/")};
+    LinuxDBusNotifier notifier(QDBusConnection::sessionBus());
+    AlertManager alerts(settings, notifier, hostClock);
+    return runScreenshotExport(folder, settings, nullptr, nullptr);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -140,7 +160,7 @@ int main(int argc, char* argv[])
     case ProgramMode::tray:
         return runTray(argc, argv);
     case ProgramMode::exportScreenshots:
-        return runHeadless(argc, argv, *commandLine);
+        return runExport(argc, argv, *commandLine->exportFolder);
     }
     return 0;
 }
