@@ -2,10 +2,10 @@
 
 #include "alerts/AlertManager.h"
 #include "app/SystemTrayIconItem.h"
+#include "app/TrayAppearance.h"
 #include "core/SettingsStore.h"
 #include "menubar/MenuBarRenderer.h"
 #include "platform/linux/LinuxStatusNotifierItem.h"
-#include "ui/Theme.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -124,7 +124,7 @@ void AppDelegate::updateStatusItem()
         inputs.style = settings_.currentMenuBarStyle();
         inputs.colorize = settings_.boolValue(SettingsKey::menuBarColorize);
     }
-    inputs.appearance = ui::systemAppearance();
+    inputs.appearance = trayAppearance();
     const QString toolTip = MenuBarRenderer::accessibilityText(inputs.items);
     if (auto sizes = imageCache_.update(inputs)) {
         statusItem_->setImage(*sizes);

@@ -1,5 +1,6 @@
 #include "app/TrayImage.h"
 #include "app/TrayImageCache.h"
+#include "app/TrayAppearance.h"
 #include "menubar/MenuBarRenderer.h"
 
 #include <gtest/gtest.h>
@@ -84,4 +85,28 @@ TEST(TrayImageCache, DrawsOnlyWhenAnInputChangedAndHandsOnOnlyNewPixels)
     const auto symbol = cache.update(TrayImageInputs{});
     ASSERT_TRUE(symbol);
     EXPECT_EQ((*symbol)[0].width, (*symbol)[0].height);
+}
+
+TEST(TrayAppearance, TheOverrideThenDarkTopBarsThenTheDesktopScheme)
+{
+    const struct {
+        const char* override;
+        const char* desktop;
+        Appearance scheme;
+        Appearance expected;
+    } cases[] = {
+        {"", "KDE", Appearance::light, Appearance::light},
+        {"", "KDE", Appearance::dark, Appearance::dark},
+        {"", "ubuntu:GNOME", Appearance::light, Appearance::dark},
+        {"", "gnome", Appearance::light, Appearance::dark},
+        {"", "GNOME-Flashback:GNOME", Appearance::light, Appearance::dark},
+        {"", "", Appearance::light, Appearance::light},
+        {"light", "GNOME", Appearance::dark, Appearance::light},
+        {"Dark", "KDE", Appearance::light, Appearance::dark},
+        {"purple", "KDE", Appearance::light, Appearance::light},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.override) + "/" + c.desktop);
+        EXPECT_EQ(trayAppearance(QString::fromLatin1(c.override), QString::fromLatin1(c.desktop), c.scheme), c.expected);
+    }
 }
