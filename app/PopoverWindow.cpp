@@ -44,7 +44,7 @@ PopoverWindow::PopoverWindow(QWidget* parent)
     hint_->setContentsMargins(12, 8, 12, 8);
     hint_->setAccessibleName(hint_->text());
     hint_->hide();
-    layout_->addWidget(hint_);
+    layout_->addWidget(hint_, 0, Qt::AlignTop);
     sinceHidden_.invalidate();
 }
 

@@ -97,7 +97,7 @@ void ScreenshotExport::run()
 
         log_.log(a + QStringLiteral(": popover"));
         QImage popover;
-        if (auto view = popover_ ? popover_(monitor, settings_) : nullptr)
+        if (auto view = popover_ ? popover_(monitor, settings_, appearance) : nullptr)
             popover = renderView(*view, popoverPoints, appearance);
         if (popover.isNull()) {
             log_.log(a + QStringLiteral(": popover NON disegnato"));
@@ -124,7 +124,7 @@ void ScreenshotExport::run()
             log_.log(a + QStringLiteral(": impostazioni ") + tab);
             settings_.setValue(QString::fromLatin1(SettingsKey::settingsTab), tab);
             QImage picture;
-            if (auto view = settingsView_ ? settingsView_(monitor, settings_) : nullptr)
+            if (auto view = settingsView_ ? settingsView_(monitor, settings_, appearance) : nullptr)
                 picture = renderView(*view, settingsPoints, appearance);
             save(picture, QStringLiteral("settings-") + tab + QLatin1Char('-') + a);
         }

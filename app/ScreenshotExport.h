@@ -26,7 +26,8 @@ public:
     // Builds a view of the demo monitor in an appearance: the popover, or
     // the settings window's content (showing the tab stored under
     // "settingsTab").
-    using ViewFactory = std::function<std::unique_ptr<QWidget>(SystemMonitor& monitor, SettingsStore& settings)>;
+    using ViewFactory
+        = std::function<std::unique_ptr<QWidget>(SystemMonitor& monitor, SettingsStore& settings, Appearance appearance)>;
 
     ScreenshotExport(QString folder, SettingsStore& settings, ViewFactory popover, ViewFactory settingsView,
                      std::FILE* errors = stderr);

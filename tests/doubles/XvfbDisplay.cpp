@@ -16,6 +16,13 @@ namespace {
 const QStringList serverOptions{QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x800x24"),
                                 QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")};
 
+// A window can go away between listing and asking about it; Xlib's
+// default handler would end the test process for that.
+int ignoreErrors(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 } // namespace
 
 XvfbDisplay::XvfbDisplay()
@@ -83,6 +90,7 @@ std::vector<XvfbDisplay::Window> XvfbDisplay::topLevelWindows() const
     Display* display = XOpenDisplay(name_.toLatin1().constData());
     if (!display)
         return windows;
+    const auto previousHandler = XSetErrorHandler(ignoreErrors);
     ::Window root = DefaultRootWindow(display);
     ::Window rootReturn = 0;
     ::Window parent = 0;
@@ -99,7 +107,8 @@ std::vector<XvfbDisplay::Window> XvfbDisplay::topLevelWindows() const
             int x = 0;
             int y = 0;
             ::Window child = 0;
-            XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child);
+            if (!XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child))
+                continue;
             window.geometry = QRect(x, y, attributes.width, attributes.height);
             XTextProperty text{};
             if (XGetWMName(display, children[i], &text) && text.value) {
@@ -111,6 +120,8 @@ std::vector<XvfbDisplay::Window> XvfbDisplay::topLevelWindows() const
         if (children)
             XFree(children);
     }
+    XSync(display, False);
+    XSetErrorHandler(previousHandler);
     XCloseDisplay(display);
     return windows;
 }
