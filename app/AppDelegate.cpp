@@ -110,7 +110,7 @@ void AppDelegate::launch()
 
 void AppDelegate::settingsChanged()
 {
-    monitor_.setInterval(std::max(settings_.doubleValue(SettingsKey::updateInterval), 0.5));
+    monitor_.setInterval(SystemMonitor::boundedInterval(settings_.doubleValue(SettingsKey::updateInterval)));
     updateStatusItem();
 }
 

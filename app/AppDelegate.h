@@ -62,6 +62,7 @@ public:
     void quitApp();
 
     SystemMonitor& monitor() { return monitor_; }
+    WidgetBridge& widgetBridge() { return widgetBridge_; }
     PopoverWindow& popover() { return popover_; }
     StatusItem* statusItem() const;
     const TrayImageCache& imageCache() const { return imageCache_; }

@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
 #include "app/LinuxMachine.h"
+#include "app/ListingNotifier.h"
 #include "app/ProgramMode.h"
 #include "app/ScreenshotExport.h"
 #include "app/SingleInstance.h"
@@ -35,6 +36,13 @@ void nameApplication()
     QCoreApplication::setApplicationName(QStringLiteral("Orbistat"));
 }
 
+// Takes the alerts of a machine that is not this one and shows nothing.
+class SilentNotifier final : public Notifier {
+public:
+    void requestAuthorization(std::function<void(bool)> answer) override { answer(false); }
+    void post(const Notification&) override {}
+};
+
 QDBusConnection systemBusFor(const LinuxRoot& root)
 {
     // A recorded tree is another machine: this machine's services say
@@ -58,22 +66,29 @@ int runHeadless(int argc, char* argv[], const CommandLine& commandLine)
     // own with --interval.
     if (!commandLine.interval) {
         QObject::connect(&settings, &SettingsStore::changed, &monitor, [&settings, &monitor] {
-            monitor.setInterval(std::max(settings.doubleValue(SettingsKey::updateInterval), 0.5));
+            monitor.setInterval(SystemMonitor::boundedInterval(settings.doubleValue(SettingsKey::updateInterval)));
         });
     }
 
     // Alerts are dated by the host's clock even when a recorded tree is read:
     // the tree's uptime stands still, and the cooldown would never end.
     const LinuxUptimeClock hostClock{LinuxRoot("/")};
-    LinuxDBusNotifier notifier(QDBusConnection::sessionBus());
+    LinuxDBusNotifier desktop(QDBusConnection::sessionBus());
+    // A recorded tree is another machine: its alerts are listed in the
+    // output but not shown on this desktop, and its snapshot goes only to a
+    // group named for it, not to this desktop's widgets.
+    const bool isRecorded = machine.root().isRecorded();
+    ListingNotifier notifier(isRecorded ? nullptr : &desktop);
     AlertManager alerts(settings, notifier, hostClock);
     HeadlessRunner runner(monitor, settings, &alerts, format, commandLine.count, commandLine.interval);
+    runner.setNotifications(&notifier);
     WidgetBridge bridge(settings);
+    bridge.publishOnlyToNamedGroup(isRecorded);
     runner.setAfterEachTick([&] { bridge.publish(monitor); });
     runner.setDetails(commandLine.details);
     runner.start();
     const int status = app.exec();
-    notifier.settle(3000);
+    desktop.settle(3000);
     return status;
 }
 
@@ -99,19 +114,23 @@ int runTray(int argc, char* argv[])
     // Defaults are registered by the store; then the alerts, then the
     // tray (the export took the other branch earlier).
     SettingsStore settings;
-    const LinuxUptimeClock hostClock{LinuxRoot("/")};
-    LinuxDBusNotifier notifier(sessionBus);
-    AlertManager alerts(settings, notifier, hostClock);
-
     auto root = LinuxRoot::fromEnvironment();
+    const bool isRecorded = root.isRecorded();
+    const LinuxUptimeClock hostClock{LinuxRoot("/")};
+    LinuxDBusNotifier desktop(sessionBus);
+    // A recorded tree's alerts must not pop up on this desktop.
+    SilentNotifier silent;
+    AlertManager alerts(settings, isRecorded ? static_cast<Notifier&>(silent) : desktop, hostClock);
+
     auto systemBus = systemBusFor(root);
     LinuxMachine machine(std::move(root), systemBus);
     AppDelegate delegate(settings, alerts, machine.makeSamplers(), machine.clock(), sessionBus);
+    delegate.widgetBridge().publishOnlyToNamedGroup(isRecorded);
     instance.onOpenPopover = [&delegate] { delegate.openPopover(); };
     instance.onShowSettings = [&delegate](const QString& tab) { delegate.openSettings(tab); };
     delegate.launch();
     const int status = app.exec();
-    notifier.settle(3000);
+    desktop.settle(3000);
     return status;
 }
 
