@@ -8,6 +8,8 @@ ProgramMode chooseProgramMode(const CommandLine& line, bool hasDisplay)
 {
     if (line.exportFolder)
         return ProgramMode::exportScreenshots;
+    if (line.mode == CommandLine::Mode::settings)
+        return ProgramMode::settingsWindow;
     if (line.mode != CommandLine::Mode::automatic)
         return ProgramMode::headless;
     // --count and --interval alone ask for a run that ends or a pace: a

@@ -1,14 +1,15 @@
 // What `orbistat` becomes for a command line: the headless printer asked
 // for with --print or --json, the screenshot export, the tray program on a
 // desktop session, or, with no display to show a tray on, the terminal
-// printer (said once on standard error).
+// printer (said once on standard error); --settings opens the settings
+// window.
 #pragma once
 
 #include "app/CommandLine.h"
 
 namespace orbistat {
 
-enum class ProgramMode { headless, terminal, tray, exportScreenshots };
+enum class ProgramMode { headless, terminal, tray, exportScreenshots, settingsWindow };
 
 ProgramMode chooseProgramMode(const CommandLine& line, bool hasDisplay);
 

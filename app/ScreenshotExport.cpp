@@ -32,6 +32,19 @@ constexpr QSize settingsPoints(520, 500);
 constexpr double popoverMargin = 12.0;
 constexpr double pixelRatio = 2.0;
 
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform says on every window that it cannot raise it or
+// pass on size hints; standard error is the export's log and keeps only
+// its own lines and real problems.
+void withoutOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 } // namespace
 
 ScreenshotExport::ScreenshotExport(QString folder, SettingsStore& settings, ViewFactory popover, ViewFactory settingsView,
@@ -134,6 +147,7 @@ void ScreenshotExport::run()
 int runScreenshotExport(const QString& folder, SettingsStore& settings, ScreenshotExport::ViewFactory popover,
                         ScreenshotExport::ViewFactory settingsView)
 {
+    previousHandler = qInstallMessageHandler(withoutOffscreenNotes);
     const QString absolute = QFileInfo(folder).absoluteFilePath();
     ScreenshotExport exporter(absolute, settings, std::move(popover), std::move(settingsView));
     exporter.log().log(QStringLiteral("avvio, cartella: ") + absolute, true);

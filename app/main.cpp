@@ -4,6 +4,7 @@
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
+#include "app/SettingsWindowRun.h"
 #include "app/LinuxMachine.h"
 #include "app/ListingNotifier.h"
 #include "app/ProgramMode.h"
@@ -15,6 +16,9 @@
 #include "shared/RuntimeDirectory.h"
 #include "shared/bridge/WidgetBridge.h"
 #include "shared/drawing/AppFonts.h"
+#include "ui/settings/SettingsView.h"
+#include "ui/settings/SettingsWindowController.h"
+#include "platform/linux/LinuxAutostartEntry.h"
 #include "platform/linux/LinuxDBusNotifier.h"
 #include "platform/linux/LinuxUptimeClock.h"
 
@@ -126,6 +130,13 @@ int runTray(int argc, char* argv[])
     LinuxMachine machine(std::move(root), systemBus);
     AppDelegate delegate(settings, alerts, machine.makeSamplers(), machine.clock(), sessionBus);
     delegate.widgetBridge().publishOnlyToNamedGroup(isRecorded);
+    // The one settings window, opened from the menus and by
+    // `orbistat --settings`; made after the delegate so that it goes first.
+    auto autostart = LinuxAutostartEntry::forThisProgram();
+    ui::SettingsWindowController settingsWindow({settings, &alerts, &autostart});
+    delegate.settingsOpener = [&settingsWindow](SystemMonitor& monitor, const QString& tab) {
+        settingsWindow.show(monitor, settingsTabFromRaw(tab).value_or(SettingsTab::general));
+    };
     instance.onOpenPopover = [&delegate] { delegate.openPopover(); };
     instance.onShowSettings = [&delegate](const QString& tab) { delegate.openSettings(tab); };
     delegate.launch();
@@ -150,13 +161,24 @@ int runExport(int argc, char* argv[], const QString& folder)
     const LinuxUptimeClock hostClock{LinuxRoot("/")};
     LinuxDBusNotifier notifier(QDBusConnection::sessionBus());
     AlertManager alerts(settings, notifier, hostClock);
-    return runScreenshotExport(folder, settings, nullptr, nullptr);
+    const auto settingsView = [](SystemMonitor& monitor, SettingsStore& store, Appearance) -> std::unique_ptr<QWidget> {
+        // The export has no alert manager or login item to offer: those
+        // controls show their resting state.
+        return std::make_unique<ui::SettingsView>(monitor, SettingsServices{store});
+    };
+    return runScreenshotExport(folder, settings, nullptr, settingsView);
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    settleRuntimeDirectory();
+    // The settings window needs a widget application and a display; with
+    // the tray program running it is that program's window.
+    if (asksForSettingsWindow(argc, argv))
+        return runSettingsWindow(argc, argv);
+
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -165,7 +187,6 @@ int main(int argc, char* argv[])
         QTextStream(commandLine ? stdout : stderr) << usageText();
         return commandLine ? 0 : 2;
     }
-    settleRuntimeDirectory();
 
     switch (chooseProgramMode(*commandLine, environmentHasDisplay())) {
     case ProgramMode::headless:
@@ -180,6 +201,8 @@ int main(int argc, char* argv[])
         return runTray(argc, argv);
     case ProgramMode::exportScreenshots:
         return runExport(argc, argv, *commandLine->exportFolder);
+    case ProgramMode::settingsWindow:
+        return runSettingsWindow(argc, argv);
     }
     return 0;
 }

@@ -11,7 +11,7 @@ packages=(
   fonts-noto-core fonts-material-design-icons-iconfont
   libnl-genl-3-dev libnl-3-dev
   dbus dbus-daemon
-  xvfb libx11-dev appstream
+  xvfb libx11-dev appstream desktop-file-utils
   clang libclang-rt-14-dev
 )
 

@@ -168,6 +168,19 @@ TEST(ScreenshotExportProgram, RendersWithoutADisplayAndLogsEveryStep)
             EXPECT_EQ(image.height(), 44) << "22 points at 2×";
         }
     }
+    for (const char* tab : {"general", "menuBar", "popover", "alerts"}) {
+        for (const char* appearance : {"light", "dark"}) {
+            const QString name = QStringLiteral("settings-%1-%2").arg(tab, appearance);
+            SCOPED_TRACE(name.toStdString());
+            EXPECT_TRUE(log.contains(QStringLiteral("salvato ") + name + QStringLiteral(".png")));
+            EXPECT_EQ(QImage(QDir(folder).filePath(name + QStringLiteral(".png"))).size(), QSize(1040, 1000));
+        }
+    }
+    // Nothing but the log on standard error (no platform notes).
+    for (const auto& line : run.err.split('\n')) {
+        if (!line.isEmpty())
+            EXPECT_TRUE(line.startsWith("   [export] ")) << line.toStdString();
+    }
 }
 
 TEST(ScreenshotExportProgram, AFolderThatCannotBeWrittenIsLoggedAndStillEndsWithFinito)
