@@ -178,8 +178,9 @@ TEST(ScreenshotExportProgram, RendersWithoutADisplayAndLogsEveryStep)
     }
     // Nothing but the log on standard error (no platform notes).
     for (const auto& line : run.err.split('\n')) {
-        if (!line.isEmpty())
+        if (!line.isEmpty()) {
             EXPECT_TRUE(line.startsWith("   [export] ")) << line.toStdString();
+        }
     }
 }
 
