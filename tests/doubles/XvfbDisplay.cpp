@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <csignal>
+#include <sys/prctl.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -52,6 +54,9 @@ XvfbDisplay::~XvfbDisplay()
 bool XvfbDisplay::start(const QStringList& arguments, bool readNumber, const QString& fixedName)
 {
     server_.setProgram(QStringLiteral("Xvfb"));
+    // The server ends with the test process, even when that one crashes
+    // and never reaches the destructor.
+    server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     server_.setArguments(arguments);
     server_.setProcessChannelMode(QProcess::SeparateChannels);
     server_.start();
