@@ -6,6 +6,8 @@
 #include "core/SettingsStore.h"
 #include "menubar/MenuBarRenderer.h"
 #include "platform/linux/LinuxStatusNotifierItem.h"
+#include "ui/Theme.h"
+#include "ui/popover/PopoverView.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -48,6 +50,15 @@ AppDelegate::AppDelegate(SettingsStore& settings, AlertManager& alerts, MonitorS
         connect(action, &QAction::triggered, this, [this, id = entry.id] { handleMenuEntry(id); });
     }
     connect(&popover_, &PopoverWindow::lastWayInClosed, this, &AppDelegate::quitApp);
+
+    // The popover's cards, with the header menu's Settings and Quit.
+    const Appearance appearance = ui::systemAppearance();
+    popoverView_ = new ui::PopoverView(monitor_, settings_,
+                                       ui::PopoverActions{[this] { openSettings(QString::fromLatin1(generalTab)); },
+                                                          [this] { quitApp(); }},
+                                       appearance);
+    ui::applyAppearance(popover_, appearance);
+    popover_.setContent(popoverView_);
 }
 
 AppDelegate::~AppDelegate()
@@ -104,6 +115,7 @@ void AppDelegate::launch()
     // With no tray at all, the popover is the program's window.
     if (!statusItem_->hasWatcher() && !fallbackItem_) {
         popover_.setTrayAvailable(false);
+        popoverView_->prepareToShow();
         popover_.showAsWindow();
     }
 }
@@ -149,11 +161,16 @@ void AppDelegate::handleClick(StatusItem::Click click, std::optional<QPoint> pos
 
 void AppDelegate::togglePopover(std::optional<QPoint> click)
 {
+    // The first frame shows current values: the cards catch up before the
+    // window appears (they do no work while it is hidden).
+    if (!popover_.isOpen())
+        popoverView_->prepareToShow();
     popover_.toggle(click);
 }
 
 void AppDelegate::openPopover()
 {
+    popoverView_->prepareToShow();
     if (popover_.isWindowMode() || !isInTray()) {
         popover_.showAsWindow();
         return;

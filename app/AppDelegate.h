@@ -31,6 +31,9 @@ class AlertManager;
 class LinuxStatusNotifierItem;
 class SettingsStore;
 class SystemTrayIconItem;
+namespace ui {
+class PopoverView;
+}
 
 class AppDelegate : public QObject {
     Q_OBJECT
@@ -64,6 +67,7 @@ public:
     SystemMonitor& monitor() { return monitor_; }
     WidgetBridge& widgetBridge() { return widgetBridge_; }
     PopoverWindow& popover() { return popover_; }
+    ui::PopoverView& popoverView() { return *popoverView_; }
     StatusItem* statusItem() const;
     const TrayImageCache& imageCache() const { return imageCache_; }
     QMenu& menu() { return menu_; }
@@ -88,6 +92,7 @@ private:
     std::unique_ptr<LinuxStatusNotifierItem> statusItem_;
     std::unique_ptr<SystemTrayIconItem> fallbackItem_;
     PopoverWindow popover_;
+    ui::PopoverView* popoverView_ = nullptr;  // owned by popover_
     SystemMonitor monitor_;
     WidgetBridge widgetBridge_;
     TrayImageCache imageCache_;

@@ -16,6 +16,7 @@
 #include "shared/RuntimeDirectory.h"
 #include "shared/bridge/WidgetBridge.h"
 #include "shared/drawing/AppFonts.h"
+#include "ui/popover/PopoverView.h"
 #include "ui/settings/SettingsView.h"
 #include "ui/settings/SettingsWindowController.h"
 #include "platform/linux/LinuxAutostartEntry.h"
@@ -166,7 +167,10 @@ int runExport(int argc, char* argv[], const QString& folder)
         // controls show their resting state.
         return std::make_unique<ui::SettingsView>(monitor, SettingsServices{store});
     };
-    return runScreenshotExport(folder, settings, nullptr, settingsView);
+    const auto popoverView = [](SystemMonitor& monitor, SettingsStore& store, Appearance appearance) -> std::unique_ptr<QWidget> {
+        return std::make_unique<ui::PopoverView>(monitor, store, ui::PopoverActions{}, appearance);
+    };
+    return runScreenshotExport(folder, settings, popoverView, settingsView);
 }
 
 } // namespace

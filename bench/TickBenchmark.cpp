@@ -54,9 +54,10 @@ BENCHMARK_CAPTURE(monitorTick, live, true);
 
 int main(int argc, char** argv)
 {
-    // Drawing and the tray shell's windows need a widget application; the
-    // offscreen platform needs no display. A runtime folder of the run's own
-    // keeps the snapshots the tray benchmarks publish out of the user's.
+    // Drawing, the popover and the tray shell's windows need a widget
+    // application; the offscreen platform needs no display. A runtime folder
+    // of the run's own keeps the snapshots the tray benchmarks publish out of
+    // the user's.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir runtime;

@@ -15,6 +15,8 @@
 #include "menubar/MenuBarRenderer.h"
 #include "platform/linux/StatusNotifierTypes.h"
 #include "samplers/CPUSampler.h"
+#include "ui/popover/HeaderView.h"
+#include "ui/popover/PopoverView.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -188,6 +190,21 @@ TEST_F(AppDelegateTest, WithoutAnyTrayThePopoverIsAWindowWithAHintUntilATrayAppe
     ASSERT_TRUE(waitUntil([&] {
         return std::none_of(labels.begin(), labels.end(), [](QLabel* label) { return label->isVisible(); });
     }));
+}
+
+TEST_F(AppDelegateTest, ThePopoverHostsTheCardsAndItsHeaderMenuOpensSettingsOnGeneral)
+{
+    launch();
+    EXPECT_EQ(delegate->popover().content(), &delegate->popoverView());
+    QString openedTab;
+    delegate->settingsOpener = [&](SystemMonitor&, const QString& tab) { openedTab = tab; };
+    callItem(QStringLiteral("Activate"), {100, 100});
+    ASSERT_TRUE(waitUntil([&] { return delegate->popover().isVisible(); }));
+    EXPECT_TRUE(delegate->popoverView().isVisible());
+    delegate->popoverView().header()->settingsAction()->trigger();
+    ASSERT_TRUE(waitUntil([&] { return !openedTab.isEmpty(); }));
+    EXPECT_EQ(openedTab, QStringLiteral("general"));
+    EXPECT_FALSE(delegate->popover().isVisible()) << "the popover makes way for the settings window";
 }
 
 TEST(SingleInstance, TheSecondClaimantHandsItsRequestToTheFirst)

@@ -176,6 +176,16 @@ TEST(ScreenshotExportProgram, RendersWithoutADisplayAndLogsEveryStep)
             EXPECT_EQ(QImage(QDir(folder).filePath(name + QStringLiteral(".png"))).size(), QSize(1040, 1000));
         }
     }
+    for (const char* appearance : {"light", "dark"}) {
+        const QString name = QStringLiteral("popover-%1").arg(appearance);
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(log.contains(QStringLiteral("%1: popover disegnato, ritaglio").arg(appearance)));
+        const QImage image(QDir(folder).filePath(name + QStringLiteral(".png")));
+        EXPECT_EQ(image.width(), 680);
+        EXPECT_GT(image.height(), 100);
+        EXPECT_LT(image.height(), 4000) << "cropped below the last card";
+    }
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files).size(), 16);
     // Nothing but the log on standard error (no platform notes).
     for (const auto& line : run.err.split('\n')) {
         if (!line.isEmpty()) {
