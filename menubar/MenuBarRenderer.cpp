@@ -4,6 +4,7 @@
 #include "shared/drawing/AppFonts.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -36,6 +37,34 @@ QImage pointImage(int width, int height)
     return image;
 }
 
+// Text widths through a font's metrics, remembered: measuring shapes the
+// text each time, and the tray image is laid out from the same few labels
+// and values tick after tick. Bounded: rates and temperatures can bring
+// many different values over a long run.
+class Advances {
+public:
+    explicit Advances(const QFontMetricsF& metrics)
+        : metrics_(metrics)
+    {
+    }
+
+    double operator()(const QString& text) const
+    {
+        if (const auto known = widths_.constFind(text); known != widths_.constEnd())
+            return *known;
+        if (widths_.size() >= maxRemembered)
+            widths_.clear();
+        const double width = metrics_.horizontalAdvance(text);
+        widths_.insert(text, width);
+        return width;
+    }
+
+private:
+    static constexpr qsizetype maxRemembered = 256;
+    const QFontMetricsF& metrics_;
+    mutable QHash<QString, double> widths_;
+};
+
 // The four fonts, created once. Digits of Noto Sans share one advance in
 // both embedded weights. Only Regular and Bold are embedded, so the medium
 // value fonts use Regular and the semibold inline caption uses Bold, the
@@ -51,6 +80,10 @@ struct Fonts {
         , smallValueMetrics(smallValue, &device)
         , stackedLabelMetrics(stackedLabel, &device)
         , inlineLabelMetrics(inlineLabel, &device)
+        , valueAdvance(valueMetrics)
+        , smallValueAdvance(smallValueMetrics)
+        , stackedLabelAdvance(stackedLabelMetrics)
+        , inlineLabelAdvance(inlineLabelMetrics)
     {
     }
 
@@ -63,6 +96,10 @@ struct Fonts {
     QFontMetricsF smallValueMetrics;
     QFontMetricsF stackedLabelMetrics;
     QFontMetricsF inlineLabelMetrics;
+    Advances valueAdvance;
+    Advances smallValueAdvance;
+    Advances stackedLabelAdvance;
+    Advances inlineLabelAdvance;
 };
 
 const Fonts& fonts()
@@ -152,9 +189,9 @@ void drawStacked(QPainter& painter, const MenuBarItem& item, const Layout& layou
         const double c2 = f.stackedLabelMetrics.capHeight();
         const double b = (imageHeight - (c1 + stackedLineGap + c2)) / 2.0;
         const QString value = item.lines.value(0);
-        drawText(painter, f.value, colours.value, x + (layout.columnWidth - f.valueMetrics.horizontalAdvance(value)) / 2.0, b, value);
+        drawText(painter, f.value, colours.value, x + (layout.columnWidth - f.valueAdvance(value)) / 2.0, b, value);
         drawText(painter, f.stackedLabel, colours.caption,
-                 x + (layout.columnWidth - f.stackedLabelMetrics.horizontalAdvance(item.label)) / 2.0, b + c1 + stackedLineGap, item.label);
+                 x + (layout.columnWidth - f.stackedLabelAdvance(item.label)) / 2.0, b + c1 + stackedLineGap, item.label);
     } else {
         // Two lines (download over upload), left-aligned, no caption.
         const double c = f.smallValueMetrics.capHeight();
@@ -200,24 +237,24 @@ Layout layout(const MenuBarItem& item, MenuBarStyle style)
     const auto& f = fonts();
     if (style == MenuBarStyle::inline_) {
         const auto n = static_cast<double>(item.lines.size());
-        const double joined = f.valueMetrics.horizontalAdvance(item.lines.join(QLatin1Char(' ')));
-        const double padded = n * f.valueMetrics.horizontalAdvance(item.reference)
+        const double joined = f.valueAdvance(item.lines.join(QLatin1Char(' ')));
+        const double padded = n * f.valueAdvance(item.reference)
                               + std::max(n - 1.0, 0.0) * f.valueMetrics.horizontalAdvance(QLatin1Char(' '));
         Layout result;
-        result.labelWidth = std::ceil(f.inlineLabelMetrics.horizontalAdvance(item.label));
+        result.labelWidth = std::ceil(f.inlineLabelAdvance(item.label));
         result.columnWidth = std::ceil(std::max(joined, padded));
         result.total = result.labelWidth + inlineGap + result.columnWidth;
         return result;
     }
     const bool single = isSingleLine(item);
-    const QFontMetricsF& metrics = single ? f.valueMetrics : f.smallValueMetrics;
-    double widest = metrics.horizontalAdvance(item.reference);
+    const Advances& advance = single ? f.valueAdvance : f.smallValueAdvance;
+    double widest = advance(item.reference);
     for (const auto& line : item.lines)
-        widest = std::max(widest, metrics.horizontalAdvance(line));
+        widest = std::max(widest, advance(line));
     Layout result;
     result.columnWidth = std::ceil(widest);
     if (single)
-        result.columnWidth = std::max(result.columnWidth, std::ceil(f.stackedLabelMetrics.horizontalAdvance(item.label)));
+        result.columnWidth = std::max(result.columnWidth, std::ceil(f.stackedLabelAdvance(item.label)));
     result.total = result.columnWidth + (style == MenuBarStyle::graph ? graphAdvance : 0.0);
     return result;
 }

@@ -248,6 +248,39 @@ TEST_F(MenuBarRendererTest, WidthsFollowTheLayoutRules)
                                                  + R::layout(memory, MenuBarStyle::stacked).columnWidth + 8.0));
 }
 
+TEST_F(MenuBarRendererTest, ValuesStayCentredAcrossMoreValuesThanTheirWidthsKept)
+{
+    // Text widths are measured once and remembered, a bounded number of
+    // them. A stacked value is centred by its width: runs of zeros (whose
+    // ink is symmetric), each drawn after hundreds of other values, must
+    // still sit in the middle of their column.
+    const QString zeros[] = {QStringLiteral("0"), QStringLiteral("00"), QStringLiteral("000"), QStringLiteral("0000")};
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 300; ++i) {
+            const MenuBarItem other{QStringLiteral("X"), {QString::number(round * 1000 + i * 7)}, MenuBarSeverity::normal, {}, 0.0,
+                                    QStringLiteral("88888")};
+            R::render({other}, MenuBarStyle::stacked, true, Appearance::light);
+        }
+        for (const auto& value : zeros) {
+            SCOPED_TRACE(value.toStdString() + " in round " + std::to_string(round));
+            const MenuBarItem item{QStringLiteral("X"), {value}, MenuBarSeverity::normal, {}, 0.0, QStringLiteral("88888")};
+            const QImage image = R::render({item}, MenuBarStyle::stacked, true, Appearance::light);
+            // The value line is the upper half of the image.
+            int left = image.width(), right = -1;
+            for (int y = 0; y < image.height() / 2; ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qAlpha(image.pixel(x, y)) > 64) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+                }
+            }
+            ASSERT_GE(right, left);
+            EXPECT_LE(std::abs(left - (image.width() - 1 - right)), 2) << "ink from " << left << " to " << right << " of " << image.width();
+        }
+    }
+}
+
 TEST_F(MenuBarRendererTest, ImageWidthStaysPutWhileValuesChange)
 {
     const std::vector<std::pair<double, NetworkSample>> ticks = {
