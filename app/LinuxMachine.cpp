@@ -46,9 +46,10 @@ private:
 
 } // namespace
 
-LinuxMachine::LinuxMachine(LinuxRoot root, QDBusConnection systemBus, QString bluetoothctl)
+LinuxMachine::LinuxMachine(LinuxRoot root, QDBusConnection systemBus, QString bluetoothctl, const Clock* clock)
     : root_(std::move(root))
-    , clock_(root_)
+    , uptime_(root_)
+    , clock_(clock != nullptr ? *clock : uptime_)
     , sysctl_(root_)
     , cpuTicks_(root_)
     , vmStatistics_(root_, clock_)

@@ -34,8 +34,10 @@ public:
     // `systemBus` is where UPower and BlueZ are asked (the machine's system
     // bus in the program); `bluetoothctl` the tool for the Bluetooth report.
     // Under a recorded tree neither is consulted.
+    // `clock`, when given, replaces the machine's own for every adapter
+    // (a test's injected clock); it must outlive the machine.
     explicit LinuxMachine(LinuxRoot root, QDBusConnection systemBus = QDBusConnection::systemBus(),
-                          QString bluetoothctl = QStringLiteral("bluetoothctl"));
+                          QString bluetoothctl = QStringLiteral("bluetoothctl"), const Clock* clock = nullptr);
 
     const LinuxRoot& root() const { return root_; }
     const Clock& clock() const { return clock_; }
@@ -43,7 +45,8 @@ public:
 
 private:
     LinuxRoot root_;
-    LinuxUptimeClock clock_;
+    LinuxUptimeClock uptime_;
+    const Clock& clock_;
     LinuxSysctlReader sysctl_;
     LinuxCpuTicksSource cpuTicks_;
     LinuxVmStatisticsSource vmStatistics_;

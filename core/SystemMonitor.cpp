@@ -68,11 +68,11 @@ SystemMonitor::~SystemMonitor()
         samplers_.location->onChange = nullptr;
 }
 
-void SystemMonitor::start()
+void SystemMonitor::start(std::optional<double> interval)
 {
     if (timer_)
         return;
-    const double stored = settings_.doubleValue(SettingsKey::updateInterval);
+    const double stored = interval ? *interval : settings_.doubleValue(SettingsKey::updateInterval);
     const double seconds = std::max(stored, minimumInterval);
     if (seconds != interval_) {
         interval_ = seconds;

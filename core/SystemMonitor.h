@@ -92,8 +92,10 @@ public:
     std::function<void()> onUpdate;
 
     // Reads the interval setting (at least 0.5 s), takes one tick at once,
-    // then starts the timer. Does nothing while a timer exists.
-    void start();
+    // then starts the timer. Does nothing while a timer exists. A run given
+    // its own period (the command line's) passes it here, so even the first
+    // tick reports that period rather than the setting's.
+    void start(std::optional<double> interval = std::nullopt);
     // A new period for the running timer; no extra tick. The caller applies
     // the 0.5 s floor.
     void setInterval(double seconds);

@@ -22,7 +22,7 @@ bool HotFile::open()
 {
     if (fd_ >= 0)
         return true;
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = openRegularFile(path_.c_str());
     return fd_ >= 0;
 }
 

@@ -33,7 +33,7 @@ std::filesystem::path LinuxRoot::resolve(std::string_view relative) const
 
 std::optional<std::string> LinuxRoot::readBytes(std::string_view relative, size_t maxBytes) const
 {
-    const int fd = ::open(resolve(relative).c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = openRegularFile(resolve(relative).c_str());
     if (fd < 0)
         return std::nullopt;
     std::string bytes(maxBytes, '\0');
@@ -45,15 +45,18 @@ std::optional<std::string> LinuxRoot::readBytes(std::string_view relative, size_
     return bytes;
 }
 
+QString attributeText(std::string_view bytes)
+{
+    auto text = trimAscii(bytes.substr(0, bytes.find('\0')));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 std::optional<QString> LinuxRoot::readText(std::string_view relative) const
 {
-    auto bytes = readBytes(relative);
+    const auto bytes = readBytes(relative);
     if (!bytes)
         return std::nullopt;
-    std::string_view text(*bytes);
-    text = text.substr(0, text.find('\0'));
-    text = trimAscii(text);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return attributeText(*bytes);
 }
 
 std::optional<uint64_t> LinuxRoot::readUnsigned(std::string_view relative) const

@@ -12,6 +12,11 @@
 
 namespace orbistat {
 
+// The text of a one-value attribute's bytes: ends at the first NUL (the
+// device tree's strings are NUL-terminated), ASCII whitespace trimmed,
+// invalid UTF-8 replaced by U+FFFD.
+QString attributeText(std::string_view bytes);
+
 class LinuxRoot {
 public:
     explicit LinuxRoot(std::filesystem::path root = "/", bool isRecorded = false);
@@ -26,7 +31,8 @@ public:
     bool isRecorded() const { return isRecorded_; }
 
     // Raw bytes of a file, at most `maxBytes` (sysfs serves one page).
-    // Absent when the file cannot be opened or read.
+    // Absent when the file cannot be opened or read, or is no regular file
+    // (a FIFO, device node or directory in its place): see openRegularFile.
     std::optional<std::string> readBytes(std::string_view relative, size_t maxBytes = 4096) const;
     // A one-value attribute as text: ends at the first NUL, ASCII whitespace
     // trimmed, invalid UTF-8 replaced by U+FFFD.
