@@ -2,9 +2,11 @@
 
 #include "app/MonitorJson.h"
 #include "app/StatusLine.h"
+#include "app/ListingNotifier.h"
 #include "alerts/AlertManager.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <cstdio>
 
@@ -35,13 +37,24 @@ void HeadlessRunner::onTick()
     if (count_ && ticks_ >= *count_)
         return;
     ++ticks_;
-    if (format_ == Format::json)
-        out_ << QJsonDocument(toJson(monitor_)).toJson(QJsonDocument::Compact) << '\n';
-    else
-        out_ << statusItemText(monitor_, settings_) << (details_ ? QStringLiteral(" | ") + statusLine(monitor_) : QString()) << '\n';
-    out_.flush();
     if (alerts_)
         alerts_->evaluate(monitor_);
+    const auto posted = notifications_ ? notifications_->takePosted() : std::vector<Notification>{};
+    if (format_ == Format::json) {
+        auto object = toJson(monitor_);
+        if (notifications_) {
+            QJsonArray alerts;
+            for (const auto& notification : posted)
+                alerts.append(QJsonObject{{QStringLiteral("identifier"), notification.identifier},
+                                          {QStringLiteral("title"), notification.title},
+                                          {QStringLiteral("body"), notification.body}});
+            object.insert(QLatin1String("alerts"), alerts);
+        }
+        out_ << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
+    } else {
+        out_ << statusItemText(monitor_, settings_) << (details_ ? QStringLiteral(" | ") + statusLine(monitor_) : QString()) << '\n';
+    }
+    out_.flush();
     if (afterEachTick_)
         afterEachTick_();
     if (count_ && ticks_ >= *count_) {

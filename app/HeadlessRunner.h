@@ -1,7 +1,8 @@
 // Runs the monitor without a display and writes one line (text or JSON) per
 // tick to standard output, stopping after a given number of ticks. Each tick
 // does what the tray program's update does, with the line in place of the
-// image: write, then evaluate the alerts.
+// image: evaluate the alerts, write the line (a JSON line lists the alerts
+// just posted), then publish.
 #pragma once
 
 #include "app/CommandLine.h"
@@ -15,6 +16,7 @@
 namespace orbistat {
 
 class AlertManager;
+class ListingNotifier;
 
 class HeadlessRunner {
 public:
@@ -29,6 +31,9 @@ public:
     void setAfterEachTick(std::function<void()> work) { afterEachTick_ = std::move(work); }
     // Text lines carry every reading after the tray item's text.
     void setDetails(bool details) { details_ = details; }
+    // Where the alert manager posts: its posts of each tick go into that
+    // tick's JSON line as "alerts".
+    void setNotifications(ListingNotifier* notifications) { notifications_ = notifications; }
     // Starts sampling; the application quits after the last requested tick.
     void start();
     long long ticks() const { return ticks_; }
@@ -44,6 +49,7 @@ private:
     std::optional<double> interval_;
     long long ticks_ = 0;
     bool details_ = false;
+    ListingNotifier* notifications_ = nullptr;
     std::function<void()> afterEachTick_;
     QTextStream out_;
 };

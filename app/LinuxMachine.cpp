@@ -46,7 +46,15 @@ private:
 
 } // namespace
 
-LinuxMachine::LinuxMachine(LinuxRoot root, QDBusConnection systemBus, QString bluetoothctl, const Clock* clock)
+NvmlSession::Loader LinuxMachine::defaultNvmlLoader(const LinuxRoot& root)
+{
+    if (root.isRecorded())
+        return [] { return std::optional<NvmlApi>(); };
+    return [] { return loadNvml(); };
+}
+
+LinuxMachine::LinuxMachine(LinuxRoot root, QDBusConnection systemBus, QString bluetoothctl, NvmlSession::Loader nvml,
+                           const Clock* clock)
     : root_(std::move(root))
     , uptime_(root_)
     , clock_(clock != nullptr ? *clock : uptime_)
@@ -57,12 +65,13 @@ LinuxMachine::LinuxMachine(LinuxRoot root, QDBusConnection systemBus, QString bl
     , volumeCapacity_(root_)
     , diskTotals_(root_, clock_)
     , drmGpus_(root_, clock_)
-    , nvidiaGpus_(root_, clock_)
+    , nvml_(root_, clock_, nvml ? std::move(nvml) : defaultNvmlLoader(root_))
+    , nvidiaGpus_(nvml_)
     , gpus_({&drmGpus_, &nvidiaGpus_})
     , hwmon_(root_, clock_)
     , powerSupplies_(root_, clock_)
     , smc_(root_, clock_, hwmon_, powerSupplies_)
-    , energy_(root_, clock_)
+    , energy_(root_, clock_, &nvml_)
     , networkInterfaces_(root_)
     , wifi_(root_)
     , systemBus_(std::move(systemBus))

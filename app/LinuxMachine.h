@@ -12,6 +12,7 @@
 #include "platform/linux/LinuxVmStatisticsSource.h"
 #include "platform/linux/LinuxVolumeCapacitySource.h"
 #include "platform/linux/NvmlGpuSource.h"
+#include "platform/linux/NvmlSession.h"
 #include "platform/linux/LinuxEnergyChannels.h"
 #include "platform/linux/LinuxHwmon.h"
 #include "platform/linux/LinuxPowerSupplies.h"
@@ -34,10 +35,16 @@ public:
     // `systemBus` is where UPower and BlueZ are asked (the machine's system
     // bus in the program); `bluetoothctl` the tool for the Bluetooth report.
     // Under a recorded tree neither is consulted.
+    // `nvml` loads NVIDIA's library; by default the installed one, and none
+    // under a recorded tree (it describes the host's GPUs, not the tree's).
     // `clock`, when given, replaces the machine's own for every adapter
     // (a test's injected clock); it must outlive the machine.
     explicit LinuxMachine(LinuxRoot root, QDBusConnection systemBus = QDBusConnection::systemBus(),
-                          QString bluetoothctl = QStringLiteral("bluetoothctl"), const Clock* clock = nullptr);
+                          QString bluetoothctl = QStringLiteral("bluetoothctl"), NvmlSession::Loader nvml = {},
+                          const Clock* clock = nullptr);
+
+    // The NVIDIA library a machine with this root uses by default.
+    static NvmlSession::Loader defaultNvmlLoader(const LinuxRoot& root);
 
     const LinuxRoot& root() const { return root_; }
     const Clock& clock() const { return clock_; }
@@ -54,6 +61,9 @@ private:
     LinuxVolumeCapacitySource volumeCapacity_;
     LinuxDiskTotalsSource diskTotals_;
     LinuxDrmGpuSource drmGpus_;
+    // Shared by the load and the energy readers: one session, held only
+    // while an NVIDIA GPU is busy.
+    NvmlSession nvml_;
     NvmlGpuSource nvidiaGpus_;
     // DRM cards first, then NVIDIA's: the sampler takes the busiest.
     CombinedAcceleratorStatisticsSource gpus_;

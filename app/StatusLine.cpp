@@ -2,6 +2,7 @@
 
 #include "app/MonitorJson.h"
 #include "menubar/MenuBarRenderer.h"
+#include "shared/FixedDecimalText.h"
 
 #include <QStringList>
 #include <iterator>
@@ -37,7 +38,7 @@ QString byteText(double bytes)
     }
     if (unit == 0)
         return QStringLiteral("%1 B").arg(std::llround(bytes));
-    return QStringLiteral("%1 %2").arg(bytes, 0, 'f', 1).arg(QLatin1String(units[unit]));
+    return fixedDecimalText(bytes, 1) + QLatin1Char(' ') + QLatin1String(units[unit]);
 }
 
 QString rateText(double bytesPerSecond) { return byteText(bytesPerSecond) + QStringLiteral("/s"); }
@@ -83,9 +84,10 @@ QString gpuPart(const SystemMonitor& monitor)
     return QStringLiteral("GPU %1").arg(gpu ? percent(*gpu) : QStringLiteral("-"));
 }
 
+// As "%.1f" writes it, like the popover's watts.
 QString number(double value, int decimals = 1)
 {
-    return QString::number(value, 'f', decimals);
+    return fixedDecimalText(value, decimals);
 }
 
 // Temperatures, fans and power; empty when the machine reports none.

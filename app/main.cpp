@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
 #include "app/LinuxMachine.h"
+#include "app/ListingNotifier.h"
 #include "alerts/AlertManager.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
@@ -42,21 +43,28 @@ int main(int argc, char* argv[])
     // own with --interval.
     if (!commandLine->interval) {
         QObject::connect(&settings, &SettingsStore::changed, &monitor, [&settings, &monitor] {
-            monitor.setInterval(std::max(settings.doubleValue(SettingsKey::updateInterval), 0.5));
+            monitor.setInterval(SystemMonitor::boundedInterval(settings.doubleValue(SettingsKey::updateInterval)));
         });
     }
 
     // Alerts are dated by the host's clock even when a recorded tree is read:
     // the tree's uptime stands still, and the cooldown would never end.
     const LinuxUptimeClock hostClock{LinuxRoot("/")};
-    LinuxDBusNotifier notifier(QDBusConnection::sessionBus());
+    LinuxDBusNotifier desktop(QDBusConnection::sessionBus());
+    // A recorded tree is another machine: its alerts are listed in the
+    // output but not shown on this desktop, and its snapshot goes only to a
+    // group named for it, not to this desktop's widgets.
+    const bool isRecorded = machine.root().isRecorded();
+    ListingNotifier notifier(isRecorded ? nullptr : &desktop);
     AlertManager alerts(settings, notifier, hostClock);
     HeadlessRunner runner(monitor, settings, &alerts, format, commandLine->count, commandLine->interval);
+    runner.setNotifications(&notifier);
     WidgetBridge bridge(settings);
+    bridge.publishOnlyToNamedGroup(isRecorded);
     runner.setAfterEachTick([&] { bridge.publish(monitor); });
     runner.setDetails(commandLine->details);
     runner.start();
     const int status = app.exec();
-    notifier.settle(3000);
+    desktop.settle(3000);
     return status;
 }

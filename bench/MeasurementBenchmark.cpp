@@ -69,7 +69,8 @@ void gpuSample(benchmark::State& state, bool live)
     const auto root = measurementRoot(live);
     LinuxUptimeClock clock(root);
     LinuxDrmGpuSource drm(root, clock);
-    NvmlGpuSource nvidia(root, clock);
+    NvmlSession session(root, clock, LinuxMachine::defaultNvmlLoader(root));
+    NvmlGpuSource nvidia(session);
     CombinedAcceleratorStatisticsSource all({&drm, &nvidia});
     GPUSampler sampler(all);
     sampler.sample();

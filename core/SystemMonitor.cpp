@@ -20,11 +20,11 @@
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <cmath>
 
 namespace orbistat {
 
 namespace {
-constexpr double minimumInterval = 0.5;
 constexpr double accessoryRefreshPeriod = 30.0;
 } // namespace
 
@@ -68,12 +68,19 @@ SystemMonitor::~SystemMonitor()
         samplers_.location->onChange = nullptr;
 }
 
+double SystemMonitor::boundedInterval(double seconds)
+{
+    // The store yields finite numbers only; NaN would pass any clamp.
+    if (std::isnan(seconds))
+        return minimumInterval;
+    return std::clamp(seconds, minimumInterval, maximumInterval);
+}
+
 void SystemMonitor::start(std::optional<double> interval)
 {
     if (timer_)
         return;
-    const double stored = interval ? *interval : settings_.doubleValue(SettingsKey::updateInterval);
-    const double seconds = std::max(stored, minimumInterval);
+    const double seconds = boundedInterval(interval ? *interval : settings_.doubleValue(SettingsKey::updateInterval));
     if (seconds != interval_) {
         interval_ = seconds;
         emit intervalChanged();
@@ -84,6 +91,9 @@ void SystemMonitor::start(std::optional<double> interval)
 
 void SystemMonitor::setInterval(double seconds)
 {
+    if (std::isnan(seconds))
+        return;
+    seconds = std::min(seconds, maximumInterval);
     if (seconds == interval_)
         return;
     interval_ = seconds;

@@ -91,13 +91,21 @@ public:
     // Called at the end of every tick.
     std::function<void()> onUpdate;
 
-    // Reads the interval setting (at least 0.5 s), takes one tick at once,
+    // Sampling periods, seconds. A day is the command line's own limit; a
+    // longer period overflows the timer's milliseconds (sampling stops, or
+    // the timer fires continuously).
+    static constexpr double minimumInterval = 0.5;
+    static constexpr double maximumInterval = 86400.0;
+    // The period a stored "updateInterval" gives: within both limits.
+    static double boundedInterval(double seconds);
+
+    // Reads the interval setting (bounded as above), takes one tick at once,
     // then starts the timer. Does nothing while a timer exists. A run given
-    // its own period (the command line's) passes it here, so even the first
-    // tick reports that period rather than the setting's.
+    // its own period (the command line's) passes it here instead, so even
+    // the first tick reports that period rather than the setting's.
     void start(std::optional<double> interval = std::nullopt);
     // A new period for the running timer; no extra tick. The caller applies
-    // the 0.5 s floor.
+    // the 0.5 s floor; a period beyond a day is taken as a day.
     void setInterval(double seconds);
     void tick();
     // Replaces every value with the demo data and stops sampling for good.

@@ -2,6 +2,7 @@
 
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
+#include "shared/FixedDecimalText.h"
 #include "shared/drawing/AppFonts.h"
 
 #include <QCoreApplication>
@@ -305,14 +306,15 @@ QString compactRate(double bytesPerSecond)
     // Negative, tiny, NaN and infinite rates all read as nothing moving.
     if (!(v >= 1000.0) || !std::isfinite(v))
         return QStringLiteral("0K");
-    // QString::number is locale-independent: always a point, never a comma.
+    // "%.0fK", "%.1fM", "%.0fM", "%.1fG": ties round to even, as printf
+    // does (2,500 B/s is "2K").
     if (v < 1e6)
-        return QString::number(v / 1e3, 'f', 0) + QLatin1Char('K');
+        return fixedDecimalText(v / 1e3, 0) + QLatin1Char('K');
     if (v < 1e7)
-        return QString::number(v / 1e6, 'f', 1) + QLatin1Char('M');
+        return fixedDecimalText(v / 1e6, 1) + QLatin1Char('M');
     if (v < 1e9)
-        return QString::number(v / 1e6, 'f', 0) + QLatin1Char('M');
-    return QString::number(v / 1e9, 'f', 1) + QLatin1Char('G');
+        return fixedDecimalText(v / 1e6, 0) + QLatin1Char('M');
+    return fixedDecimalText(v / 1e9, 1) + QLatin1Char('G');
 }
 
 MenuBarSeverity severity(double fraction, const SettingsStore& settings)

@@ -63,7 +63,7 @@ NetworkInfo NetworkInfoSampler::sample(bool locationGranted, int32_t status)
     if (!wifi)
         wifi = wifi_.defaultInterface();
     if (!wifi) {
-        info.debug = QStringLiteral("no CoreWLAN interface for ") + *name;
+        info.debug = QStringLiteral("no nl80211 interface for ") + *name;
         return info;
     }
 

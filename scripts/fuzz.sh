@@ -64,6 +64,10 @@ seed() {  # seed TARGET DIR
       for s in $(snapshots); do
         [[ -f $s/proc/net/wireless ]] && cp "$s/proc/net/wireless" "$dir/$((n++))"
       done ;;
+    MountInfoFuzzer)
+      for s in $(snapshots); do
+        [[ -f $s/proc/self/mountinfo ]] && cp "$s/proc/self/mountinfo" "$dir/$((n++))"
+      done ;;
     CpuInfoFuzzer)
       for s in $(snapshots); do
         [[ -f $s/proc/cpuinfo ]] && joined "$dir/$((n++))" "$s/proc/cpuinfo" "$s/sys/firmware/devicetree/base/model"

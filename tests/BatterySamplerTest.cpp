@@ -111,7 +111,10 @@ TEST_F(BatterySamplerTest, ControllerFields)
     const Case cases[] = {
         {"raw max capacity gives health", {{"DesignCapacity", i(5000)}, {"AppleRawMaxCapacity", i(4600)}, {"MaxCapacity", i(100)}},
          {none, 92, none, none}},
+        {"health is rounded, not truncated", {{"DesignCapacity", i(5000)}, {"AppleRawMaxCapacity", i(4590)}}, {none, 92, none, none}},
         {"a percentage max capacity is not a capacity", {{"DesignCapacity", i(5000)}, {"MaxCapacity", i(100)}}, {}},
+        {"exactly a quarter of the design is no health", {{"DesignCapacity", i(5000)}, {"AppleRawMaxCapacity", i(1250)}}, {}},
+        {"just above a quarter is", {{"DesignCapacity", i(5000)}, {"AppleRawMaxCapacity", i(1251)}}, {none, 25, none, none}},
         {"health is at most 100", {{"DesignCapacity", i(5000)}, {"AppleRawMaxCapacity", i(5200)}}, {none, 100, none, none}},
         {"design 0 gives no health", {{"DesignCapacity", i(0)}, {"AppleRawMaxCapacity", i(5200)}}, {}},
         {"cycles and temperature", {{"CycleCount", i(312)}, {"Temperature", i(3012)}}, {312, none, 30.12, none}},

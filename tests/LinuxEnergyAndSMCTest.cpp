@@ -4,7 +4,9 @@
 #include "samplers/SMC.h"
 #include "TempTree.h"
 #include "TestPaths.h"
+#include "TreeReplay.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace orbistat;
@@ -108,6 +110,38 @@ TEST(LinuxEnergyChannels, AmdgpuPowerIsAccumulatedOverTime)
     tree.write("sys/class/hwmon/hwmon0/power1_input", "garbage");
     clock.advance(1.0);
     EXPECT_EQ(byName(channels.createSamples().value()), (std::map<QString, int64_t>{{"GPU Energy", 10'000'000}}));
+}
+
+TEST(LinuxEnergyChannels, OnlyADiscreteRadeonIsAGpuChannel)
+{
+    // An APU's power1_average is the whole package's, which the CPU channel
+    // already counts; only the APU has the vddnb voltage (in1). The hybrid
+    // laptop has both kinds: the APU's graphics and a discrete card.
+    QTemporaryDir dir;
+    const auto tree = test::copyOfTree(dir, "hybrid-amd-laptop/t0");
+    const std::string discrete = "sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0";
+    std::ofstream(tree / discrete / "power/runtime_status", std::ios::trunc) << "active\n";
+    FakeClock clock;
+    LinuxEnergyChannels channels(LinuxRoot(tree, true), clock);
+    const auto samples = channels.createSamples();
+    ASSERT_TRUE(samples);
+    std::vector<QString> ids;
+    for (const auto& channel : *samples)
+        ids.push_back(channel.name.value_or(QString()) + QLatin1Char(' ') + channel.id);
+    // AMD: package-0 is the CPU channel, core is none.
+    EXPECT_EQ(ids, (std::vector<QString>{QStringLiteral("CPU Energy sys/class/powercap/intel-rapl:0"),
+                                         QStringLiteral("GPU Energy sys/class/hwmon/hwmon7/power1_average")}));
+    // 35 W of the discrete card over 2 s; the APU's 15 W is not added.
+    clock.advance(2);
+    EXPECT_EQ(byName(channels.createSamples().value())[QStringLiteral("GPU Energy")], 70'000'000);
+
+    // An APU alone (its in1 only labelled): no GPU channel at all.
+    TempTree apu;
+    apu.write("sys/class/hwmon/hwmon0/name", "amdgpu");
+    apu.write("sys/class/hwmon/hwmon0/power1_input", "12000000");
+    apu.write("sys/class/hwmon/hwmon0/in1_label", "vddnb");
+    LinuxEnergyChannels apuChannels(apu.root(), clock);
+    EXPECT_FALSE(apuChannels.hasChannels());
 }
 
 TEST(LinuxSMC, AnswersTheSensorKeysInTheControllerTypes)

@@ -1,7 +1,10 @@
 #include "doubles/FakeClock.h"
 #include "platform/linux/LinuxHwmon.h"
 #include "TempTree.h"
+#include "TreeReplay.h"
 
+#include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace orbistat;
@@ -143,4 +146,53 @@ TEST(LinuxHwmon, DiscoveryIsCachedAndRedoneEvery30sOrAfterAFailure)
     EXPECT_FALSE(flatten(hwmon)[1].second);
     clock.advance(5.0);
     EXPECT_EQ(flatten(hwmon).size(), 1u);
+}
+
+TEST(LinuxHwmon, ASleepingGpuKeepsItsPlacesAndIsNotRead)
+{
+    // The hybrid laptop's discrete Radeon is runtime-suspended: its sensors
+    // stay listed without readings, and none of its attributes is opened
+    // beyond names and labels.
+    QTemporaryDir dir;
+    const auto tree = test::copyOfTree(dir, "hybrid-amd-laptop/t0");
+    const std::string discrete = "sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0";
+    std::ofstream(tree / discrete / "hwmon/hwmon7/fan1_input") << "0\n";
+    std::vector<std::string> opened;
+    LinuxRoot root(tree, true);
+    root.setOpenObserver([&](std::string_view relative) { opened.emplace_back(relative); });
+    FakeClock clock;
+    LinuxHwmon hwmon(root, clock);
+    const auto asleep = [&](const char* status) {
+        std::ofstream(tree / discrete / "power/runtime_status", std::ios::trunc) << status << "\n";
+    };
+    const auto touchedMeasurements = [&] {
+        return std::count_if(opened.begin(), opened.end(), [](const std::string& path) {
+            return path.starts_with("sys/class/hwmon/hwmon7/") && !path.ends_with("/name") && !path.ends_with("_label")
+                && !path.ends_with("power/runtime_status");
+        });
+    };
+    using List = std::vector<std::pair<QString, std::optional<double>>>;
+    const List sleeping{{"GPU edge", std::nullopt}, {"GPU junction", std::nullopt}, {"GPU mem", std::nullopt},
+                        {"GPU edge", 47.0},        {"CPU Tctl", 61.25},           {"NAND Composite", 38.85}};
+    const List awake{{"GPU edge", 40.0}, {"GPU junction", 41.0}, {"GPU mem", 42.0}, {"GPU edge", 47.0}, {"CPU Tctl", 61.25}, {"NAND Composite", 38.85}};
+
+    for (int tick = 0; tick < 20; ++tick) {
+        clock.advance(2);  // a rescan every 30 s must not read it either
+        EXPECT_EQ(flatten(hwmon), sleeping);
+        EXPECT_EQ(hwmon.groupReadings(SensorGroup::gpu), std::vector<double>{47.0});
+        // A GPU's fan counts even at 0 rpm; asleep it reads nothing.
+        ASSERT_EQ(hwmon.fanCount(), 1u);
+        EXPECT_FALSE(hwmon.fanValue(0, LinuxHwmon::FanValue::current));
+    }
+    EXPECT_EQ(touchedMeasurements(), 0);
+
+    // Woken by something else: read again, and again left alone once asleep.
+    asleep("active");
+    EXPECT_EQ(flatten(hwmon), awake);
+    EXPECT_EQ(hwmon.fanValue(0, LinuxHwmon::FanValue::current), 0.0);
+    asleep("suspended");
+    opened.clear();
+    EXPECT_EQ(flatten(hwmon), sleeping);
+    EXPECT_EQ(hwmon.groupReadings(SensorGroup::gpu), std::vector<double>{47.0});
+    EXPECT_EQ(touchedMeasurements(), 0);
 }

@@ -174,3 +174,25 @@ TEST(MachineReplay, ProgramReadsTheTreeNamedByTheEnvironment)
     EXPECT_GT(tick.value(QStringLiteral("disk")).toObject().value(QStringLiteral("total")).toDouble(), 0.0);
     EXPECT_FALSE(tick.contains(QStringLiteral("gpu")));
 }
+
+TEST(MachineReplay, TwoBatteriesShowAsOne)
+{
+    // BAT1 drains while BAT0 sits full, "Not charging": the machine is on
+    // battery with both batteries' charge and time left.
+    test::TreeReplay replay("two-battery-laptop");
+    QTemporaryDir dir;
+    SettingsStore settings(dir.filePath(QStringLiteral("Orbistat.conf")));
+    LinuxMachine machine(replay.root());
+    SystemMonitor monitor(machine.makeSamplers(), settings, machine.clock());
+    monitor.tick();
+    const auto& battery = monitor.battery();
+    ASSERT_TRUE(battery);
+    EXPECT_EQ(battery->percent, 56);
+    EXPECT_FALSE(battery->isCharging);
+    EXPECT_FALSE(battery->isPluggedIn);
+    EXPECT_EQ(battery->minutesRemaining, 352);
+    EXPECT_EQ(battery->cycleCount, 211);
+    EXPECT_EQ(battery->healthPercent, 98);  // 23,480 of 24,000 mWh
+    ASSERT_TRUE(battery->watts);
+    EXPECT_NEAR(*battery->watts, 8.5, 0.01);
+}

@@ -92,6 +92,8 @@ TEST(MenuBarText, PercentAndCompactRate)
         {-5.0, "0K"},       {999.0, "0K"},        {1000.0, "1K"},        {1500.0, "2K"},       {999'999.0, "1000K"},
         {1'500'000, "1.5M"}, {9'990'000, "10.0M"}, {25'000'000, "25M"},  {999'000'000, "999M"}, {1e9, "1.0G"},
         {2.46e9, "2.5G"},    {std::nan(""), "0K"}, {INFINITY, "0K"},
+        // Exact halves round to even, as "%.0f" and "%.1f" do.
+        {2500.0, "2K"},      {3500.0, "4K"},      {1'250'000, "1.2M"},   {12'500'000, "12M"},  {1.25e9, "1.2G"},
     };
     for (const auto& [rate, expected] : rates) {
         SCOPED_TRACE(rate);

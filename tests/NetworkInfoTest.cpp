@@ -438,7 +438,7 @@ TEST_F(NetworkInfoSamplerTest, InterfaceFallbacksAndDiagnostics)
 
     client.fallback.reset();
     const auto none = sampler.sample(true, 3);
-    EXPECT_EQ(none.debug, QStringLiteral("no CoreWLAN interface for wlan0"));
+    EXPECT_EQ(none.debug, QStringLiteral("no nl80211 interface for wlan0"));
     EXPECT_EQ(none.rssi, std::nullopt);
     EXPECT_EQ(none.localIP, QStringLiteral("192.168.1.24"));
 

@@ -309,7 +309,10 @@ TEST(Soak, AHundredThousandTicksKeepHistoriesMemoryAndDescriptorsFlat)
     SettingsStore settings(dir.filePath(QStringLiteral("Orbistat.conf")));
     test::FakeClock clock;
 
-    LinuxMachine linux(LinuxRoot(tree.path(), false), bus.connect(QStringLiteral("orbistat")), QStringLiteral("/bin/false"), &clock);
+    // The host's NVIDIA library, if any, says nothing about this tree.
+    const auto noNvml = [] { return std::optional<NvmlApi>(); };
+    LinuxMachine linux(LinuxRoot(tree.path(), false), bus.connect(QStringLiteral("orbistat")), QStringLiteral("/bin/false"), noNvml,
+                       &clock);
     auto samplers = linux.makeSamplers();
     auto inventory = std::make_shared<CountingInventory>(samplers.accessories);
     samplers.accessories = inventory;

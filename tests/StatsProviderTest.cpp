@@ -94,8 +94,11 @@ TEST(StatsProvider, PlaceholderAndPreviewShowTheSampleNeverTheStoredSnapshot)
     EXPECT_EQ(real.stats, rig.stored);
     EXPECT_EQ(rig.loads, 1);
 
+    // Neutral names, no maker's product names.
     ASSERT_EQ(sample.accessories.size(), 3u);
-    EXPECT_EQ(sample.accessories[1], (AccessoryBattery{QStringLiteral("Magic Mouse"), 64, false, QStringLiteral("computermouse")}));
+    EXPECT_EQ(sample.accessories[0].name, QStringLiteral("Keyboard"));
+    EXPECT_EQ(sample.accessories[1], (AccessoryBattery{QStringLiteral("Mouse"), 64, false, QStringLiteral("computermouse")}));
+    EXPECT_EQ(sample.accessories[2].name, QStringLiteral("Earbuds"));
 }
 
 TEST(StatsProvider, SampleIsBuiltOnceAndNeverReadsAsStale)

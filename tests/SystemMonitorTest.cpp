@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThreadPool>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -89,6 +90,33 @@ TEST_F(MonitorFixture, StartTakesOneTickOnceAndFloorsTheInterval)
     QTest::qWait(1300);
     EXPECT_GE(updates, 2);
     EXPECT_LE(updates, 4);
+}
+
+TEST_F(MonitorFixture, AStoredIntervalBeyondADayIsADay)
+{
+    // Beyond 2,147,484 s the timer's milliseconds overflow: sampling stopped
+    // after the first tick, or the timer fired without pause.
+    for (const double stored : {2'147'484.0, 4'294'967.296, 1e16}) {
+        SCOPED_TRACE(stored);
+        QTemporaryDir dir;
+        SettingsStore store(dir.filePath(QStringLiteral("Orbistat.conf")));
+        store.setValue(SettingsKey::updateInterval, stored);
+        SystemMonitor fresh(MonitorSamplers{}, store, clock);
+        fresh.start();
+        EXPECT_EQ(fresh.interval(), 86400.0);
+        const auto* timer = fresh.findChild<QTimer*>();
+        ASSERT_TRUE(timer);
+        EXPECT_TRUE(timer->isActive());
+        EXPECT_EQ(timer->interval(), 86'400'000);
+    }
+    // The settings-change path: the same bounds, and the setter caps too.
+    EXPECT_EQ(SystemMonitor::boundedInterval(1e16), 86400.0);
+    EXPECT_EQ(SystemMonitor::boundedInterval(-3.0), 0.5);
+    EXPECT_EQ(SystemMonitor::boundedInterval(3.0), 3.0);
+    monitor->start();
+    monitor->setInterval(4'294'967.296);
+    EXPECT_EQ(monitor->interval(), 86400.0);
+    EXPECT_EQ(monitor->findChild<QTimer*>()->interval(), 86'400'000);
 }
 
 TEST_F(MonitorFixture, SettingTheSameIntervalNeitherNotifiesNorRestarts)

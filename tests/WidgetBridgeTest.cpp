@@ -4,6 +4,7 @@
 #include "shared/SharedStatsStore.h"
 #include "shared/bridge/WidgetBridge.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -102,4 +103,23 @@ TEST_F(WidgetBridgeTest, WithoutAGroupNothingIsWrittenNorRequested)
     EXPECT_TRUE(reloads.empty());
     qputenv("ORBISTAT_APP_GROUPS", "group.test");
     EXPECT_FALSE(loadSharedStats());
+}
+
+TEST_F(WidgetBridgeTest, AnotherMachinesReadingsGoOnlyToAGroupNamedForThem)
+{
+    bridge.publishOnlyToNamedGroup(true);
+    // The compiled-in group is this desktop's: nothing is written or asked.
+    qunsetenv("ORBISTAT_APP_GROUPS");
+    bridge.publish(monitor);
+    EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("orbistat"))).exists());
+    EXPECT_TRUE(reloads.empty());
+    // An empty list names no group either.
+    qputenv("ORBISTAT_APP_GROUPS", "");
+    bridge.publish(monitor);
+    EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("orbistat"))).exists());
+
+    qputenv("ORBISTAT_APP_GROUPS", "group.test");
+    bridge.publish(monitor);
+    EXPECT_TRUE(loadSharedStats());
+    EXPECT_EQ(reloads.size(), 1u);
 }

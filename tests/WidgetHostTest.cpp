@@ -135,4 +135,8 @@ TEST(WidgetHost, CommandLineNamesWidgetsInOrder)
         SCOPED_TRACE(bad.join(' ').toStdString());
         EXPECT_TRUE(std::holds_alternative<QString>(parse(bad)));
     }
+
+    // The gallery's descriptions speak of this computer, not of another
+    // platform's machines.
+    EXPECT_TRUE(widgetUsageText().contains(QStringLiteral("Battery of your computer and connected Bluetooth accessories. Orbistat must be running.")));
 }

@@ -231,7 +231,7 @@ TEST(WidgetMetric, DeviceListStartsWithTheMachineThenAccessoriesInOrder)
     stats.batteryCharging = true;
     metrics = deviceMetrics(stats);
     ASSERT_EQ(metrics.size(), 5u);
-    EXPECT_EQ(metrics[0], (Metric{"mac", "This Mac", "laptopcomputer", 0.09, "9%", MetricColor::green}));
+    EXPECT_EQ(metrics[0], (Metric{"mac", "This computer", "laptopcomputer", 0.09, "9%", MetricColor::green}));
 
     stats.batteryPercent.reset();
     stats.accessories.clear();

@@ -186,7 +186,7 @@ std::vector<Metric> deviceMetrics(const SharedStats& stats)
     if (stats.batteryPercent) {
         Metric mac = batteryMetric(*stats.batteryPercent, stats.batteryCharging);
         mac.id = QStringLiteral("mac");
-        mac.name = localized("This Mac");
+        mac.name = localized("This computer");
         mac.symbol = QStringLiteral("laptopcomputer");
         metrics.push_back(std::move(mac));
     }

@@ -27,9 +27,9 @@ SharedStats makeSampleStats(const QDateTime& created)
     stats.critical = 0.9;
     stats.updated = created;
     stats.accessories = {
-        {QStringLiteral("Magic Keyboard"), 90, false, QStringLiteral("keyboard")},
-        {QStringLiteral("Magic Mouse"), 64, false, QStringLiteral("computermouse")},
-        {QStringLiteral("AirPods Pro"), 80, false, QStringLiteral("airpodspro")},
+        {QStringLiteral("Keyboard"), 90, false, QStringLiteral("keyboard")},
+        {QStringLiteral("Mouse"), 64, false, QStringLiteral("computermouse")},
+        {QStringLiteral("Earbuds"), 80, false, QStringLiteral("airpodspro")},
     };
     return stats;
 }

@@ -24,7 +24,7 @@ inline constexpr std::array<WidgetConfiguration, 2> widgetConfigurations{{
     {WidgetKind::stats, "OrbistatWidget", "stats", "System stats",
      "CPU, memory, disk and network at a glance. Orbistat must be running."},
     {WidgetKind::devices, "OrbistatDevicesWidget", "devices", "Devices",
-     "Battery of your Mac and connected Bluetooth accessories. Orbistat must be running."},
+     "Battery of your computer and connected Bluetooth accessories. Orbistat must be running."},
 }};
 
 inline constexpr std::array<WidgetFamily, 3> widgetFamilies{WidgetFamily::small, WidgetFamily::medium, WidgetFamily::large};

@@ -9,7 +9,8 @@
 namespace orbistat {
 
 HotFile::HotFile(const LinuxRoot& root, std::string_view relative, size_t maxBytes)
-    : path_(root.resolve(relative))
+    : root_(root)
+    , relative_(relative)
     , maxBytes_(maxBytes)
     , keepOpen_(!root.isRecorded())
     , buffer_(4096, '\0')
@@ -22,7 +23,7 @@ bool HotFile::open()
 {
     if (fd_ >= 0)
         return true;
-    fd_ = openRegularFile(path_.c_str());
+    fd_ = root_.openForReading(relative_);
     return fd_ >= 0;
 }
 

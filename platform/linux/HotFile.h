@@ -30,7 +30,8 @@ private:
     bool open();
     void close();
 
-    std::filesystem::path path_;
+    LinuxRoot root_;
+    std::string relative_;
     size_t maxBytes_;
     bool keepOpen_;
     int fd_ = -1;

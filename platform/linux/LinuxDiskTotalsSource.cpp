@@ -19,45 +19,75 @@ LinuxDiskTotalsSource::LinuxDiskTotalsSource(const LinuxRoot& root, const Clock&
 {
 }
 
+void LinuxDiskTotalsSource::scan(const std::vector<DiskStatsLine>& lines)
+{
+    disks_.clear();
+    for (const auto& name : root_.list("sys/block")) {
+        if (root_.exists("sys/block/" + name + "/device"))
+            disks_.push_back(name);
+    }
+    knownNames_.clear();
+    for (const auto& line : lines)
+        knownNames_.emplace_back(line.name);
+    std::sort(knownNames_.begin(), knownNames_.end());
+}
+
 std::optional<DiskTotals> LinuxDiskTotalsSource::read()
 {
-    if (diskScan_.due(clock_.now())) {
-        disks_.clear();
-        for (const auto& name : root_.list("sys/block")) {
-            if (root_.exists("sys/block/" + name + "/device"))
-                disks_.push_back(name);
-        }
-    }
     const auto text = diskStats_.read();
-    if (!text || disks_.empty()) {
+    if (!text) {
+        diskScan_.force();
+        return std::nullopt;
+    }
+    const auto lines = parseDiskStats(*text);
+    const auto isKnown = [this](std::string_view name) { return std::binary_search(knownNames_.begin(), knownNames_.end(), name); };
+    if (!std::all_of(lines.begin(), lines.end(), [&](const DiskStatsLine& line) { return isKnown(line.name); }))
+        diskScan_.force();  // a device was plugged in
+    if (diskScan_.due(clock_.now()))
+        scan(lines);
+
+    // This reading's counters of every physical disk, in bytes.
+    std::map<std::string, DiskTotals, std::less<>> counters;
+    for (const auto& line : lines) {
+        if (!std::binary_search(disks_.begin(), disks_.end(), line.name) || counters.contains(line.name))
+            continue;  // not a disk, or a line the file repeats
+        DiskTotals bytes;
+        // A count that overflows 64 bits in bytes is no real reading.
+        if (__builtin_mul_overflow(line.sectorsRead, sectorBytes, &bytes.readBytes) || __builtin_mul_overflow(line.sectorsWritten, sectorBytes, &bytes.writeBytes))
+            continue;
+        counters.emplace(line.name, bytes);
+    }
+    if (counters.empty()) {
         diskScan_.force();
         return std::nullopt;
     }
 
-    DiskTotals totals;
-    std::vector<bool> counted(disks_.size(), false);
-    bool answered = false;
-    for (const auto& line : parseDiskStats(*text)) {
-        const auto disk = std::lower_bound(disks_.begin(), disks_.end(), line.name);
-        if (disk == disks_.end() || *disk != line.name)
-            continue;
-        const auto index = static_cast<size_t>(disk - disks_.begin());
-        if (counted[index])
-            continue;  // a disk is counted once, whatever the file repeats
-        uint64_t read = 0, written = 0, readSum = 0, writeSum = 0;
-        // A count that overflows 64 bits in bytes is no real reading.
-        if (__builtin_mul_overflow(line.sectorsRead, sectorBytes, &read) || __builtin_mul_overflow(line.sectorsWritten, sectorBytes, &written)
-            || __builtin_add_overflow(totals.readBytes, read, &readSum) || __builtin_add_overflow(totals.writeBytes, written, &writeSum))
-            continue;
-        totals = DiskTotals{readSum, writeSum};
-        counted[index] = true;
-        answered = true;
+    if (!totals_) {
+        // The first reading is every disk's baseline: the totals start at
+        // their lifetime sum.
+        DiskTotals sum;
+        for (const auto& [name, bytes] : counters) {
+            DiskTotals next;
+            if (__builtin_add_overflow(sum.readBytes, bytes.readBytes, &next.readBytes) || __builtin_add_overflow(sum.writeBytes, bytes.writeBytes, &next.writeBytes))
+                continue;
+            sum = next;
+        }
+        totals_ = sum;
+    } else {
+        for (const auto& [name, bytes] : counters) {
+            const auto last = lastCounters_.find(name);
+            if (last == lastCounters_.end())
+                continue;  // newly found: this reading is its baseline
+            // A counter that went back (the device was reset) grew by nothing.
+            const auto growth = [](uint64_t before, uint64_t after) { return after >= before ? after - before : 0; };
+            // Past 2^64 bytes the totals wrap; the sampler takes that
+            // interval as no growth.
+            totals_->readBytes += growth(last->second.readBytes, bytes.readBytes);
+            totals_->writeBytes += growth(last->second.writeBytes, bytes.writeBytes);
+        }
     }
-    if (!answered) {
-        diskScan_.force();
-        return std::nullopt;
-    }
-    return totals;
+    lastCounters_ = std::move(counters);
+    return totals_;
 }
 
 } // namespace orbistat

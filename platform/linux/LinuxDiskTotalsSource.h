@@ -3,14 +3,23 @@
 // leaves out partitions (their bytes are already in their disk's), loop,
 // ram, zram and device-mapper devices (their bytes reach a physical disk
 // too, or never touch one).
+//
+// The totals are kept here as the sum of each disk's growth between two
+// readings, so that disks coming and going never distort a rate: a disk
+// plugged in adds nothing at its first reading (its lifetime of bytes would
+// otherwise land in one interval: 2 GB read shows as 1 GB/s for a tick), and
+// a disk taken out takes nothing away. A name in diskstats that the last
+// search did not see brings a new search at once.
 #pragma once
 
 #include "platform/Clock.h"
 #include "platform/DiskTotalsSource.h"
+#include "platform/linux/DiskStatsParser.h"
 #include "platform/linux/HotFile.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/RescanSchedule.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,11 +32,16 @@ public:
     std::optional<DiskTotals> read() override;
 
 private:
+    void scan(const std::vector<DiskStatsLine>& lines);
+
     LinuxRoot root_;
     const Clock& clock_;
     HotFile diskStats_;
     RescanSchedule diskScan_;
-    std::vector<std::string> disks_;
+    std::vector<std::string> disks_;        // sorted
+    std::vector<std::string> knownNames_;   // every diskstats name at the last search, sorted
+    std::map<std::string, DiskTotals, std::less<>> lastCounters_;  // per disk, bytes
+    std::optional<DiskTotals> totals_;
 };
 
 } // namespace orbistat

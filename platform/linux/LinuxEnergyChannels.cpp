@@ -1,11 +1,9 @@
 #include "platform/linux/LinuxEnergyChannels.h"
 
 #include "platform/linux/LinuxHwmon.h"
-#include "platform/linux/NvmlLibrary.h"
 #include "platform/linux/TextParsing.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <QHash>
 
@@ -57,88 +55,7 @@ int64_t toInt64(uint64_t value)
 
 } // namespace
 
-// NVIDIA GPUs' total energy through NVML. A GPU that is runtime-suspended
-// is not asked (asking would wake it and drain a laptop's battery); it counts
-// no energy for that interval.
-class LinuxEnergyChannels::Nvml {
-public:
-    static std::unique_ptr<Nvml> load(const LinuxRoot& root)
-    {
-        auto api = loadNvml();
-        if (!api)
-            return nullptr;
-        auto nvml = std::unique_ptr<Nvml>(new Nvml(std::move(*api)));
-        if (!nvml->api_.pciInfo || !nvml->api_.totalEnergy || nvml->api_.init() != 0)
-            return nullptr;
-        nvml->initialised_ = true;
-        unsigned count = 0;
-        if (nvml->api_.deviceCount(&count) != 0)
-            return nullptr;
-        for (unsigned i = 0; i < count; ++i) {
-            Device device{};
-            if (nvml->api_.deviceByIndex(i, &device.handle) != 0)
-                continue;
-            NvmlPciInfo pci{};
-            if (nvml->api_.pciInfo(device.handle, &pci) == 0) {
-                char address[32];
-                std::snprintf(address, sizeof address, "%04x:%02x:%02x.0", pci.domain, pci.bus, pci.device);
-                device.path = std::string("sys/bus/pci/devices/") + address;
-            }
-            // A suspended GPU is taken on trust rather than woken to ask.
-            unsigned long long millijoules = 0;
-            if (isSuspended(root, device) || nvml->api_.totalEnergy(device.handle, &millijoules) == 0)
-                nvml->devices_.push_back(std::move(device));
-        }
-        if (nvml->devices_.empty())
-            return nullptr;
-        return nvml;
-    }
-
-    ~Nvml()
-    {
-        if (initialised_)
-            api_.shutdown();
-        if (api_.unload)
-            api_.unload();
-    }
-
-    // Total energy of each device in mJ; absent for a device not read.
-    void read(const LinuxRoot& root, EnergySamples& samples)
-    {
-        for (size_t i = 0; i < devices_.size(); ++i) {
-            const auto& device = devices_[i];
-            if (isSuspended(root, device))
-                continue;
-            unsigned long long millijoules = 0;
-            if (api_.totalEnergy(device.handle, &millijoules) != 0)
-                continue;
-            samples.push_back(EnergyChannel{QStringLiteral("nvml:%1").arg(i), energyModel, QStringLiteral("GPU Energy"), QStringLiteral("mJ"),
-                                            toInt64(millijoules), std::nullopt});
-        }
-    }
-
-private:
-    struct Device {
-        NvmlDevice handle = nullptr;
-        std::string path;  // sysfs device, when its PCI address is known
-    };
-
-    static bool isSuspended(const LinuxRoot& root, const Device& device)
-    {
-        return !device.path.empty() && root.isRuntimeSuspended(device.path);
-    }
-
-    explicit Nvml(NvmlApi api)
-        : api_(std::move(api))
-    {
-    }
-
-    NvmlApi api_;
-    bool initialised_ = false;
-    std::vector<Device> devices_;
-};
-
-LinuxEnergyChannels::LinuxEnergyChannels(LinuxRoot root, const Clock& clock)
+LinuxEnergyChannels::LinuxEnergyChannels(LinuxRoot root, const Clock& clock, NvmlSession* nvml)
     : root_(std::move(root))
     , clock_(clock)
 {
@@ -148,8 +65,11 @@ LinuxEnergyChannels::LinuxEnergyChannels(LinuxRoot root, const Clock& clock)
             rapl_.push_back(RaplChannel{std::move(zone), std::move(*name)});
     }
     addAmdgpuChannels();
-    if (!root_.isRecorded())
-        nvml_ = Nvml::load(root_);
+    // Whether the GPU can report its energy is not asked here: that needs a
+    // session, which would wake a sleeping GPU. A GPU that cannot simply
+    // adds no channel to any sample.
+    if (nvml && nvml->hasDevices())
+        nvml_ = nvml;
 }
 
 LinuxEnergyChannels::~LinuxEnergyChannels() = default;
@@ -158,6 +78,11 @@ void LinuxEnergyChannels::addAmdgpuChannels()
 {
     for (const auto& chip : scanHwmonChips(root_)) {
         if (chip.name != "amdgpu")
+            continue;
+        // On an APU the power reading is the whole processor package's,
+        // which the CPU channel already counts. Only APUs have the vddnb
+        // voltage (in1), as the kernel's amdgpu documentation says.
+        if (root_.exists(chip.attributes + "/in1_input") || root_.readText(chip.attributes + "/in1_label") == QStringLiteral("vddnb"))
             continue;
         // Older kernels report the average, newer ones (RDNA 3 and later)
         // only the current power.
@@ -205,10 +130,26 @@ std::optional<EnergySamples> LinuxEnergyChannels::createSamples()
                                         static_cast<int64_t>(std::llround(gpu.microjoules)), std::nullopt});
     }
     if (nvml_)
-        nvml_->read(root_, samples);
+        readNvml(samples);
     if (samples.empty())
         return std::nullopt;
     return samples;
+}
+
+void LinuxEnergyChannels::readNvml(EnergySamples& samples)
+{
+    // Only within a session the load reader holds open for a busy GPU: an
+    // idle or sleeping GPU counts no energy for the interval.
+    if (!nvml_->isUsable() || !nvml_->api().totalEnergy)
+        return;
+    const auto& devices = nvml_->devices();
+    for (size_t i = 0; i < devices.size(); ++i) {
+        unsigned long long millijoules = 0;
+        if (!devices[i] || nvml_->api().totalEnergy(*devices[i], &millijoules) != 0)
+            continue;
+        samples.push_back(EnergyChannel{QStringLiteral("nvml:%1").arg(i), energyModel, QStringLiteral("GPU Energy"), QStringLiteral("mJ"),
+                                        toInt64(millijoules), std::nullopt});
+    }
 }
 
 std::optional<EnergySamples> LinuxEnergyChannels::createSamplesDelta(const EnergySamples& earlier, const EnergySamples& later)

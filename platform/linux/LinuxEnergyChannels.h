@@ -3,10 +3,11 @@
 //     dram -> "DRAM Energy". On AMD processors the core zone measures a
 //     single core, so there each package-N zone is the "CPU Energy" channel
 //     and core is none. package and psys are totals, not components.
-//   amdgpu (uJ): the hwmon's average power, accumulated at each read as
-//     power × time since the previous read -> "GPU Energy".
-//   NVIDIA (mJ): NVML's total energy counter -> "GPU Energy", when the
-//     library loads (never under a recorded tree, which it cannot describe).
+//   amdgpu (uJ): a discrete card's hwmon average power, accumulated at each
+//     read as power × time since the previous read -> "GPU Energy". An
+//     APU's reading is the whole package's and is no channel.
+//   NVIDIA (mJ): NVML's total energy counter -> "GPU Energy", read only
+//     within the shared NVML session (see NvmlSession).
 // The channel set is fixed when the object is made: a counter that cannot
 // be read then (root-only energy_uj) is no channel.
 #pragma once
@@ -15,8 +16,8 @@
 #include "platform/EnergyChannels.h"
 #include "platform/linux/LinuxPowercap.h"
 #include "platform/linux/LinuxRoot.h"
+#include "platform/linux/NvmlSession.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ namespace orbistat {
 
 class LinuxEnergyChannels final : public EnergyChannels {
 public:
-    LinuxEnergyChannels(LinuxRoot root, const Clock& clock);
+    // Without a session there is no NVIDIA channel.
+    LinuxEnergyChannels(LinuxRoot root, const Clock& clock, NvmlSession* nvml = nullptr);
     ~LinuxEnergyChannels() override;
 
     // False when no counter could be read: then there is no power sampler.
@@ -44,15 +46,14 @@ private:
         double microjoules = 0.0;
         std::optional<double> lastRead;
     };
-    class Nvml;
-
     void addAmdgpuChannels();
+    void readNvml(EnergySamples& samples);
 
     LinuxRoot root_;
     const Clock& clock_;
     std::vector<RaplChannel> rapl_;
     std::vector<AccumulatedPower> amdgpu_;
-    std::unique_ptr<Nvml> nvml_;
+    NvmlSession* nvml_ = nullptr;
 };
 
 } // namespace orbistat

@@ -155,16 +155,23 @@ void LinuxHwmon::ensureScanned()
 
 void LinuxHwmon::scan()
 {
+    chipPower_.clear();
     temperatures_.clear();
     fans_.clear();
     const auto chips = scanHwmonChips(root_);
     bool hasCpuReading = false;
     for (const auto& chip : chips) {
+        const size_t chipIndex = chipPower_.size();
+        ChipPower power;
+        if (!chip.devicePath.empty())
+            power.statusFile = chip.directory + "/device/power/runtime_status";
+        chipPower_.push_back(std::move(power));
+        readPowerState(chipIndex);
         const auto entries = root_.list(chip.attributes);
         const SensorGroup group = chip.name ? hwmonChipGroup(*chip.name) : SensorGroup::other;
         for (const uint64_t n : channels(entries, "temp", "_input")) {
             const std::string prefix = chip.attributes + "/temp" + std::to_string(n);
-            TemperatureInput input{prefix + "_input", std::nullopt, group};
+            TemperatureInput input{prefix + "_input", std::nullopt, group, chipIndex};
             auto label = root_.readText(prefix + "_label").value_or(QString());
             if (label.isEmpty())
                 label = QStringLiteral("temp%1").arg(n);
@@ -182,8 +189,10 @@ void LinuxHwmon::scan()
             const auto has = [&](const std::string& attribute) {
                 return std::find(entries.begin(), entries.end(), prefix.substr(chip.attributes.size() + 1) + attribute) != entries.end();
             };
-            FanInput fan{prefix, has("min"), has("max")};
-            if (group != SensorGroup::gpu) {
+            FanInput fan{prefix, has("min"), has("max"), chipIndex};
+            // A sleeping chip's fans cannot be told apart from unconnected
+            // headers without waking it: they count, reading absent.
+            if (group != SensorGroup::gpu && !isAsleep(chipIndex)) {
                 const auto rpm = root_.readSigned(fan.prefix + "input");
                 if (!rpm || *rpm == 0)
                     continue;
@@ -215,6 +224,24 @@ void LinuxHwmon::scanThermalZones(const std::vector<HwmonChip>& chips)
     }
 }
 
+void LinuxHwmon::readPowerState(size_t chip)
+{
+    auto& power = chipPower_[chip];
+    if (power.statusFile.empty())
+        return;
+    const auto status = root_.readText(power.statusFile);
+    power.isSuspended = status == QStringLiteral("suspended");
+    // Without runtime power management the device never sleeps: its state
+    // need not be read on every tick.
+    if (!status || *status == QStringLiteral("unsupported"))
+        power.statusFile.clear();
+}
+
+bool LinuxHwmon::isAsleep(size_t chip) const
+{
+    return chip < chipPower_.size() && chipPower_[chip].isSuspended;
+}
+
 std::optional<double> LinuxHwmon::readNumber(const std::string& path)
 {
     const auto bytes = root_.readBytes(path, 64);
@@ -242,11 +269,18 @@ std::optional<double> LinuxHwmon::readCelsius(const std::string& path)
 
 std::optional<std::vector<std::optional<TemperatureService>>> LinuxHwmon::services()
 {
-    refresh();
+    // A scan reads the states itself; otherwise they are read here, once
+    // for the whole tick.
+    if (!rescan_.due()) {
+        for (size_t chip = 0; chip < chipPower_.size(); ++chip)
+            readPowerState(chip);
+    } else {
+        scan();
+    }
     std::vector<std::optional<TemperatureService>> services;
     services.reserve(temperatures_.size());
     for (const auto& input : temperatures_)
-        services.push_back(TemperatureService{input.product, readCelsius(input.path)});
+        services.push_back(TemperatureService{input.product, isAsleep(input.chip) ? std::nullopt : readCelsius(input.path)});
     return services;
 }
 
@@ -260,6 +294,8 @@ std::optional<double> LinuxHwmon::fanValue(size_t index, FanValue which)
 {
     ensureScanned();
     if (index >= fans_.size())
+        return std::nullopt;
+    if (isAsleep(fans_[index].chip))
         return std::nullopt;
     const auto& prefix = fans_[index].prefix;
     switch (which) {
@@ -276,7 +312,7 @@ std::vector<double> LinuxHwmon::groupReadings(SensorGroup group)
     ensureScanned();
     std::vector<double> values;
     for (const auto& input : temperatures_) {
-        if (input.group != group)
+        if (input.group != group || isAsleep(input.chip))
             continue;
         if (const auto value = readCelsius(input.path))
             values.push_back(*value);

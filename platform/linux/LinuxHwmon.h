@@ -10,6 +10,13 @@
 // label such as CPUTIN never joins a group by accident.
 //
 // Discovery is cached and redone every 30 s, or after a read failed.
+//
+// A chip whose device is runtime-suspended (a laptop's discrete GPU at
+// rest) is not read: on many kernels reading its sensors resumes the card,
+// which then stays awake and drains the battery. Its sensors keep their
+// places with absent readings (names and labels come from memory and may be
+// read), its fans read absent, and it is read again once the device is
+// active. The device's state is read once per tick, by services().
 #pragma once
 
 #include "platform/Clock.h"
@@ -58,16 +65,25 @@ public:
     bool hasGroup(SensorGroup group);
 
 private:
+    struct ChipPower {
+        // The device's power/runtime_status; empty when the device has no
+        // runtime power management (nothing to check until the next scan).
+        std::string statusFile;
+        bool isSuspended = false;
+    };
     struct TemperatureInput {
         std::string path;
         std::optional<QString> product;
         SensorGroup group = SensorGroup::other;
+        size_t chip = noChip;
     };
     struct FanInput {
         std::string prefix;  // e.g. sys/class/hwmon/hwmon2/fan1_
         bool hasMinimum = false;
         bool hasMaximum = false;
+        size_t chip = noChip;
     };
+    static constexpr size_t noChip = static_cast<size_t>(-1);
 
     // Scans when due: called by the tick's first call, services().
     void refresh();
@@ -75,11 +91,14 @@ private:
     void ensureScanned();
     void scan();
     void scanThermalZones(const std::vector<HwmonChip>& chips);
+    void readPowerState(size_t chip);
+    bool isAsleep(size_t chip) const;
     std::optional<double> readCelsius(const std::string& path);
     std::optional<double> readNumber(const std::string& path);
 
     LinuxRoot root_;
     SysfsRescan rescan_;
+    std::vector<ChipPower> chipPower_;
     std::vector<TemperatureInput> temperatures_;
     std::vector<FanInput> fans_;
 };

@@ -1,11 +1,21 @@
 // ROOT/sys/class/power_supply as the machine's power sources and as the
 // internal battery's controller properties.
 //
-// The internal battery is the first supply, in name order, of type Battery
-// whose scope is not Device (a mouse or headset reports its own battery with
-// scope Device) and whose `present` is not 0. The machine is on AC power
-// when a Mains, USB or USB_C supply (scope not Device) is online, or when
-// the battery says it is charging, full or not charging.
+// The internal battery is every supply of type Battery whose scope is not
+// Device (a mouse or headset reports its own battery with scope Device) and
+// whose `present` is not 0, combined as UPower's display device combines
+// them: many business laptops have two (BAT0, BAT1), and the second drains
+// first. Energy (or charge) now and full are summed, and the charge is their
+// ratio; the battery charges when any charges; the times come from the
+// summed energy and summed power; cycle count, health and temperature are
+// the first battery's. With one battery its own figures are used as they
+// are (its capacity and the driver's time estimates).
+//
+// The machine is on AC power when a Mains, USB or USB_C supply (scope not
+// Device) is online. Without one it runs on battery while any battery
+// discharges, even when the other says "Not charging" (an idle second
+// battery says that since Linux 5.19); otherwise a battery that says it is
+// charging, full or not charging means the charger is connected.
 //
 // Units are converted here: µWh and µAh to mWh and mAh, µV to mV, µA to mA,
 // tenths of °C to hundredths, seconds to minutes.
@@ -19,6 +29,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace orbistat {
@@ -52,6 +63,7 @@ private:
     // Capacities of one family (energy in µWh or charge in µAh) with the rate
     // that drains or fills it (µW or µA).
     struct Levels {
+        bool isEnergy = true;
         std::optional<uint64_t> now;
         std::optional<uint64_t> full;
         std::optional<uint64_t> design;
@@ -63,15 +75,21 @@ private:
     // Scans only if there never was a scan: the later calls of a tick.
     void ensureScanned();
     void scan();
-    std::optional<QString> batteryStatus();
-    bool isOnAcPower(const std::optional<QString>& status);
-    Levels levels(bool withDesign);
-    std::optional<uint64_t> readUnsigned(const std::string& attribute) const;
-    std::optional<int64_t> readSigned(const std::string& attribute) const;
+    std::vector<std::optional<QString>> batteryStatuses();
+    bool isOnAcPower(const std::vector<std::optional<QString>>& statuses);
+    Levels levels(const Supply& battery, bool withDesign) const;
+    // All batteries' now, full and rate summed in one unit: energy, with
+    // charge converted at the battery's voltage where the families differ.
+    // A sum is absent when a battery lacks its part.
+    std::tuple<std::optional<double>, std::optional<double>, std::optional<double>> combinedLevels() const;
+    // Power through one battery, µW.
+    std::optional<double> batteryMicrowatts(const Supply& battery) const;
+    std::optional<uint64_t> readUnsigned(const Supply& supply, const std::string& attribute) const;
+    std::optional<int64_t> readSigned(const Supply& supply, const std::string& attribute) const;
 
     LinuxRoot root_;
     SysfsRescan rescan_;
-    std::optional<Supply> battery_;
+    std::vector<Supply> batteries_;
     std::vector<Supply> adapters_;
 };
 

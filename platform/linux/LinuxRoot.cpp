@@ -31,9 +31,21 @@ std::filesystem::path LinuxRoot::resolve(std::string_view relative) const
     return root_ / relative;
 }
 
+void LinuxRoot::setOpenObserver(OpenObserver observer)
+{
+    openObserver_ = observer ? std::make_shared<const OpenObserver>(std::move(observer)) : nullptr;
+}
+
+int LinuxRoot::openForReading(std::string_view relative) const
+{
+    if (openObserver_)
+        (*openObserver_)(relative);
+    return openRegularFile(resolve(relative).c_str());
+}
+
 std::optional<std::string> LinuxRoot::readBytes(std::string_view relative, size_t maxBytes) const
 {
-    const int fd = openRegularFile(resolve(relative).c_str());
+    const int fd = openForReading(relative);
     if (fd < 0)
         return std::nullopt;
     std::string bytes(maxBytes, '\0');

@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +32,16 @@ public:
     // getifaddrs, D-Bus services, child processes) must not be consulted.
     bool isRecorded() const { return isRecorded_; }
 
+    // Called with the relative path of every file opened through this root
+    // (and the copies made of it afterwards), from the thread that opens it:
+    // lets a test see every file a tick touches.
+    using OpenObserver = std::function<void(std::string_view relative)>;
+    void setOpenObserver(OpenObserver observer);
+    // A read-only descriptor of the file (close-on-exec), or -1, also for
+    // anything that is no regular file: see openRegularFile, which never
+    // waits on a FIFO.
+    int openForReading(std::string_view relative) const;
+
     // Raw bytes of a file, at most `maxBytes` (sysfs serves one page).
     // Absent when the file cannot be opened or read, or is no regular file
     // (a FIFO, device node or directory in its place): see openRegularFile.
@@ -54,6 +66,7 @@ public:
 private:
     std::filesystem::path root_;
     bool isRecorded_ = false;
+    std::shared_ptr<const OpenObserver> openObserver_;
 };
 
 } // namespace orbistat

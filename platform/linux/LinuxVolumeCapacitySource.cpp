@@ -1,27 +1,49 @@
 #include "platform/linux/LinuxVolumeCapacitySource.h"
 
+#include "platform/linux/MountInfoParser.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <limits>
-#include <sys/statvfs.h>
 
 namespace orbistat {
 
-LinuxVolumeCapacitySource::LinuxVolumeCapacitySource(const LinuxRoot& root)
+LinuxVolumeCapacitySource::LinuxVolumeCapacitySource(const LinuxRoot& root, StatFilesystem statFilesystem)
     : root_(root)
+    , statFilesystem_(std::move(statFilesystem))
 {
+}
+
+bool LinuxVolumeCapacitySource::stat(const std::filesystem::path& path, struct statvfs& info) const
+{
+    int status = 0;
+    do {
+        status = statFilesystem_(path.c_str(), &info);
+    } while (status != 0 && errno == EINTR);
+    return status == 0;
+}
+
+bool LinuxVolumeCapacitySource::isRootReadOnly(const struct statvfs& rootInfo) const
+{
+    if (!root_.isRecorded())
+        return (rootInfo.f_flag & ST_RDONLY) != 0;
+    // A mount table is a few kB; a long one is cut, and "/" comes first.
+    const auto mountinfo = root_.readBytes("proc/self/mountinfo", 256 * 1024);
+    return mountinfo && orbistat::isRootReadOnly(*mountinfo).value_or(false);
 }
 
 std::optional<VolumeCapacity> LinuxVolumeCapacitySource::read()
 {
     struct statvfs info {};
-    int status = 0;
-    do {
-        status = ::statvfs(root_.path().c_str(), &info);
-    } while (status != 0 && errno == EINTR);
-    if (status != 0)
+    if (!stat(root_.path(), info))
         return std::nullopt;
+    // A /var that cannot be asked leaves the figures of "/".
+    if (isRootReadOnly(info)) {
+        struct statvfs var {};
+        if (stat(root_.resolve("var"), var))
+            info = var;
+    }
 
     VolumeCapacity capacity;
     uint64_t total = 0, available = 0;

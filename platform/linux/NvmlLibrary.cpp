@@ -27,7 +27,6 @@ std::optional<NvmlApi> loadNvml(const char* path)
         return std::nullopt;
     }
     lookUp(library, "nvmlDeviceGetUtilizationRates", api.utilization);
-    lookUp(library, "nvmlDeviceGetPciInfo_v3", api.pciInfo);
     lookUp(library, "nvmlDeviceGetTotalEnergyConsumption", api.totalEnergy);
     api.unload = [library] { ::dlclose(library); };
     return api;

@@ -14,17 +14,6 @@ struct NvmlUtilization {
     unsigned int memory = 0;  // percent of time memory was read or written
 };
 
-// nvmlPciInfo_t as nvmlDeviceGetPciInfo_v3 fills it.
-struct NvmlPciInfo {
-    char busIdLegacy[16];
-    unsigned int domain;
-    unsigned int bus;
-    unsigned int device;
-    unsigned int pciDeviceId;
-    unsigned int pciSubSystemId;
-    char busId[32];
-};
-
 struct NvmlDeviceOpaque;
 using NvmlDevice = NvmlDeviceOpaque*;
 
@@ -36,7 +25,6 @@ struct NvmlApi {
     // The entry points below may be missing from an older library: null
     // then, and each user checks for the ones it needs.
     int (*utilization)(NvmlDevice, NvmlUtilization*) = nullptr;      // nvmlDeviceGetUtilizationRates
-    int (*pciInfo)(NvmlDevice, NvmlPciInfo*) = nullptr;              // nvmlDeviceGetPciInfo_v3
     int (*totalEnergy)(NvmlDevice, unsigned long long*) = nullptr;   // nvmlDeviceGetTotalEnergyConsumption, mJ
     std::function<void()> unload;                                    // closes the library
 };

@@ -48,7 +48,7 @@ std::optional<SharedStats> WidgetBridge::snapshot(const SystemMonitor& monitor, 
 
 void WidgetBridge::publish(const SystemMonitor& monitor)
 {
-    if (!applicationGroup())
+    if (!applicationGroup() || (onlyNamedGroup_ && !qEnvironmentVariableIsSet("ORBISTAT_APP_GROUPS")))
         return;
     const auto now = now_();
     if (const auto stats = snapshot(monitor, now))

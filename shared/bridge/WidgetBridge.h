@@ -23,6 +23,12 @@ public:
 
     void publish(const SystemMonitor& monitor);
 
+    // For readings of another machine (a recorded tree): they are published
+    // only into a group that ORBISTAT_APP_GROUPS names, never into the one
+    // compiled in, whose widgets on this desktop would show the other
+    // machine as this one.
+    void publishOnlyToNamedGroup(bool onlyNamed) { onlyNamedGroup_ = onlyNamed; }
+
     // The snapshot of the monitor's current values at `updated`; absent when
     // the values are not a snapshot (a memory sum that overflows).
     std::optional<SharedStats> snapshot(const SystemMonitor& monitor, const QDateTime& updated) const;
@@ -32,6 +38,7 @@ private:
     Now now_;
     Reload reload_;
     std::optional<QDateTime> lastReload_;  // absent: the distant past
+    bool onlyNamedGroup_ = false;
 };
 
 } // namespace orbistat
