@@ -72,43 +72,45 @@ QString baseFolder()
     return QDir::homePath() + QStringLiteral("/.cache");
 }
 
+enum class Access { read, write };
+
 // One folder of the store inside `parent`: a real folder, never a link,
-// owned by this user and readable by nobody else. Opened without following
-// a link, so a link planted in its place (to someone else's folder, or to
-// a folder elsewhere of the user's) is refused rather than written into or
-// re-moded; the mode is set on the opened folder itself. With `create`,
-// a missing folder is made (mode 0700).
-Descriptor openStoreFolder(int parent, const QByteArray& name, bool create)
+// owned by this user. Opened without following a link, so a link planted
+// in its place (to someone else's folder, or to a folder elsewhere of the
+// user's) is refused rather than written into or re-moded. A writer makes
+// a missing folder (mode 0700) and makes an existing one private, on the
+// opened folder itself; a reader changes nothing.
+Descriptor openStoreFolder(int parent, const QByteArray& name, Access access)
 {
-    if (create && ::mkdirat(parent, name.constData(), 0700) != 0 && errno != EEXIST)
+    if (access == Access::write && ::mkdirat(parent, name.constData(), 0700) != 0 && errno != EEXIST)
         return Descriptor();
     Descriptor folder(::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat status {};
     if (!folder || ::fstat(folder.get(), &status) != 0 || status.st_uid != ::geteuid())
         return Descriptor();
-    if ((status.st_mode & 07777) != 0700 && ::fchmod(folder.get(), 0700) != 0)
+    if (access == Access::write && (status.st_mode & 07777) != 0700 && ::fchmod(folder.get(), 0700) != 0)
         return Descriptor();
     return folder;
 }
 
-// The group's folder, opened (and with `create` made) below the base
-// folder. The base itself is the user's own choice and may be a link
-// (~/.cache on another disk); the two folders of the store may not.
-Descriptor openGroupFolder(bool create)
+// The group's folder below the base folder, made when written to. The base
+// itself is the user's own choice and may be a link (~/.cache on another
+// disk); the two folders of the store may not.
+Descriptor openGroupFolder(Access access)
 {
     const auto group = applicationGroup();
     if (!group)
         return Descriptor();
     const QString base = baseFolder();
-    if (create && !QDir().mkpath(base))
+    if (access == Access::write && !QDir().mkpath(base))
         return Descriptor();
     Descriptor baseFd(::open(QFile::encodeName(base).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!baseFd)
         return Descriptor();
-    const Descriptor orbistat = openStoreFolder(baseFd.get(), QByteArrayLiteral("orbistat"), create);
+    const Descriptor orbistat = openStoreFolder(baseFd.get(), QByteArrayLiteral("orbistat"), access);
     if (!orbistat)
         return Descriptor();
-    return openStoreFolder(orbistat.get(), QFile::encodeName(*group), create);
+    return openStoreFolder(orbistat.get(), QFile::encodeName(*group), access);
 }
 
 QByteArray temporaryName(const char* key)
@@ -200,13 +202,13 @@ bool saveSharedStats(const SharedStats& stats)
     const auto json = encodeSharedStats(stats);
     if (!json)
         return false;
-    const auto folder = openGroupFolder(true);
+    const auto folder = openGroupFolder(Access::write);
     return folder && writeAtomically(folder.get(), sharedStatsKey, *json);
 }
 
 std::optional<SharedStats> loadSharedStats()
 {
-    const auto folder = openGroupFolder(false);
+    const auto folder = openGroupFolder(Access::read);
     if (!folder)
         return std::nullopt;
     // Only a regular file of the store itself: a link is not ours, and a
@@ -231,7 +233,7 @@ std::optional<SharedStats> loadSharedStats()
 
 bool requestWidgetReload()
 {
-    const auto folder = openGroupFolder(true);
+    const auto folder = openGroupFolder(Access::write);
     // The content changes with every request, so a watcher can tell a
     // reload request from the snapshot being rewritten beside it.
     const auto stamp = QByteArray::number(QDateTime::currentMSecsSinceEpoch());
@@ -240,7 +242,7 @@ bool requestWidgetReload()
 
 int removeStaleTemporaryFiles()
 {
-    const auto folder = openGroupFolder(false);
+    const auto folder = openGroupFolder(Access::read);
     if (!folder)
         return 0;
     // fdopendir takes over the descriptor it is given: hand it a copy.

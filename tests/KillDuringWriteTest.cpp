@@ -28,6 +28,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+// A fork of a sanitized process copies far more: fewer kills there.
+constexpr int writerKills = 100;
+#else
+constexpr int writerKills = 300;
+#endif
+
 int scale()
 {
     bool ok = false;
@@ -56,6 +63,18 @@ SharedStats record(double cpu, const QString& name)
     for (int i = 0; i < 200; ++i)
         stats.accessories.push_back({name + QString::number(i), i % 101, i % 2 == 0, QStringLiteral("keyboard")});
     return stats;
+}
+
+// How long one write takes on this machine and build (a sanitizer build is
+// several times slower): the kills are spread over some forty writes.
+template <typename Write>
+int killWindowMicroseconds(Write write, int atLeast)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (unsigned i = 0; i < 20; ++i)
+        write(i);
+    const auto each = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count() / 20;
+    return std::max(atLeast, static_cast<int>(each) * 40);
 }
 
 // Runs `write` over and over in a child process and kills it after a random
@@ -134,9 +153,12 @@ TEST(KillDuringWrite, ASnapshotWriterKilledInsideItsWritesNeverTearsTheRecord)
     int leftovers = 0;
     int changes = 0;
     double last = records[0].cpu;
-    const int kills = 300 * scale();
+    const int kills = writerKills * scale();
+    const auto write = [&records](unsigned n) { saveSharedStats(records[n % 2]); };
+    const int window = killWindowMicroseconds(write, 3000);
+    ASSERT_TRUE(saveSharedStats(records[0]));
     for (int i = 0; i < kills; ++i) {
-        killWriterAtRandom(random, 3000, [&records](unsigned n) { saveSharedStats(records[n % 2]); });
+        killWriterAtRandom(random, window, write);
         const auto loaded = loadSharedStats();
         ASSERT_TRUE(loaded.has_value()) << "kill " << i << " tore the snapshot";
         EXPECT_TRUE(*loaded == records[0] || *loaded == records[1]) << "kill " << i;
@@ -164,15 +186,22 @@ TEST(KillDuringWrite, ASettingsWriterKilledInsideItsWritesKeepsEveryOtherSetting
         settings.setValue(SettingsKey::menuBarEnabled, QStringLiteral("cpu,gpu"));
         settings.setValue(SettingsKey::updateInterval, 3.0);
     }
+    // Each child makes its store afresh, as a program does.
+    const auto write = [&path](unsigned n) {
+        static SettingsStore* settings = new SettingsStore(path);
+        settings->setValue(SettingsKey::updateInterval, n % 2 == 0 ? 4.0 : 3.0);
+    };
+    const int window = [&path] {
+        SettingsStore settings(path);
+        return killWindowMicroseconds([&settings](unsigned n) { settings.setValue(SettingsKey::updateInterval, n % 2 == 0 ? 4.0 : 3.0); },
+                                      10000);
+    }();
     std::mt19937 random(13);
     int changes = 0;
     double last = 3.0;
-    const int kills = 150 * scale();
+    const int kills = writerKills / 2 * scale();
     for (int i = 0; i < kills; ++i) {
-        killWriterAtRandom(random, 10000, [&path](unsigned n) {
-            static SettingsStore* settings = new SettingsStore(path);
-            settings->setValue(SettingsKey::updateInterval, n % 2 == 0 ? 4.0 : 3.0);
-        });
+        killWriterAtRandom(random, window, write);
         // QSettings guards its writes with a lock file; a writer killed in
         // the middle of clearing a stale one leaves a lock the next writer
         // waits 30 s to see as stale. The killed writer is known dead here.

@@ -135,12 +135,15 @@ TEST(SharedStatsStoreLayout, AFolderOfAnotherUserIsRefused)
     EXPECT_FALSE(fs::exists(layout.group / "sharedStats"));
 }
 
-TEST(SharedStatsStoreLayout, FoldersOpenToOthersAreMadePrivate)
+TEST(SharedStatsStoreLayout, TheWriterMakesFoldersOpenToOthersPrivate)
 {
     Layout layout;
     fs::create_directories(layout.group);
     fs::permissions(layout.orbistat, fs::perms(0777), fs::perm_options::replace);
     fs::permissions(layout.group, fs::perms(0755), fs::perm_options::replace);
+    // The widget program only reads: it changes nothing.
+    EXPECT_FALSE(loadSharedStats());
+    EXPECT_EQ(modeOf(layout.group), 0755u);
     ASSERT_TRUE(saveSharedStats(snapshot()));
     EXPECT_EQ(modeOf(layout.orbistat), 0700u);
     EXPECT_EQ(modeOf(layout.group), 0700u);
