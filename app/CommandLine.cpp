@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace orbistat {
 
@@ -33,6 +34,15 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments)
             if (!ok || !std::isfinite(seconds) || seconds > 86400.0)
                 return std::nullopt;
             line.interval = std::max(seconds, 0.5);
+        } else if (argument == QLatin1String("--settings")) {
+            line.mode = CommandLine::Mode::settings;
+            // The tab is optional: a following option is not a tab name.
+            if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1Char('-'))) {
+                const auto tab = settingsTabFromRaw(arguments[++i]);
+                if (!tab)
+                    return std::nullopt;
+                line.settingsTab = *tab;
+            }
         } else if (argument == QLatin1String("--details")) {
             line.details = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
@@ -44,16 +54,27 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments)
     return line;
 }
 
+bool asksForSettingsWindow(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] && std::string_view(argv[i]) == "--settings")
+            return true;
+    }
+    return false;
+}
+
 QString usageText()
 {
     return QStringLiteral(
         "Usage: orbistat [--print [--details] | --json] [--count N] [--interval SECONDS]\n"
+        "       orbistat --settings [general | menuBar | popover | alerts]\n"
         "\n"
         "  --print           print the tray item's text once per tick (no display needed)\n"
         "  --details         with --print, follow it with every reading\n"
         "  --json            print one JSON object of readings per tick\n"
         "  --count N         stop after N ticks\n"
         "  --interval S      sample every S seconds for this run (at least 0.5)\n"
+        "  --settings [TAB]  open the settings window (on a tab) on a live monitor\n"
         "\n"
         "ORBISTAT_SYSROOT=DIR reads a recorded machine tree instead of this machine.\n");
 }

@@ -1,6 +1,7 @@
 // orbistat: the system monitor.
 #include "app/CommandLine.h"
 #include "app/HeadlessRunner.h"
+#include "app/SettingsWindowRun.h"
 #include "app/LinuxMachine.h"
 #include "app/ListingNotifier.h"
 #include "alerts/AlertManager.h"
@@ -20,6 +21,10 @@ using namespace orbistat;
 
 int main(int argc, char* argv[])
 {
+    // The settings window needs a widget application and a display.
+    if (asksForSettingsWindow(argc, argv))
+        return runSettingsWindow(argc, argv);
+
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Orbistat"));
     QCoreApplication::setApplicationName(QStringLiteral("Orbistat"));

@@ -7,7 +7,7 @@
 #include "platform/linux/LinuxSysctlReader.h"
 #include "samplers/CPUSampler.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     // Drawing needs a GUI application; the offscreen platform needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -71,6 +71,14 @@ std::optional<QByteArray> readSettingsBytes(const QString& path)
     return bytes;
 }
 
+// The thresholds move in steps of 0.05; a sum such as 0.9 + 0.05 lands
+// beside the step (0.9500000000000001) and would be stored and shown so.
+// Rounding to whole hundredths gives the value the step means.
+double toHundredths(double value)
+{
+    return std::round(value * 100.0) / 100.0;
+}
+
 } // namespace
 
 std::set<QString> parseSet(const QString& text)
@@ -416,14 +424,14 @@ void SettingsStore::setWarningThreshold(double warning)
 {
     setValue(SettingsKey::warningThreshold, warning);
     if (doubleValue(SettingsKey::criticalThreshold) <= warning)
-        setValue(SettingsKey::criticalThreshold, std::min(warning + 0.05, 1.0));
+        setValue(SettingsKey::criticalThreshold, std::min(toHundredths(warning + 0.05), 1.0));
 }
 
 void SettingsStore::setCriticalThreshold(double critical)
 {
     setValue(SettingsKey::criticalThreshold, critical);
     if (doubleValue(SettingsKey::warningThreshold) >= critical)
-        setValue(SettingsKey::warningThreshold, std::max(critical - 0.05, 0.5));
+        setValue(SettingsKey::warningThreshold, std::max(toHundredths(critical - 0.05), 0.5));
 }
 
 } // namespace orbistat

@@ -11,6 +11,7 @@ packages=(
   fonts-noto-core fonts-material-design-icons-iconfont
   libnl-genl-3-dev libnl-3-dev
   dbus dbus-daemon
+  desktop-file-utils
   clang libclang-rt-14-dev
 )
 

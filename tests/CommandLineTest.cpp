@@ -26,6 +26,30 @@ TEST(CommandLine, OptionsAndTheirValues)
         EXPECT_FALSE(parseCommandLine(arguments)) << arguments.join(' ').toStdString();
 }
 
+TEST(CommandLine, SettingsWindowWithAnOptionalTab)
+{
+    const std::pair<QStringList, SettingsTab> good[] = {
+        {{"orbistat", "--settings"}, SettingsTab::general},
+        {{"orbistat", "--settings", "menuBar"}, SettingsTab::menuBar},
+        {{"orbistat", "--settings", "alerts", "--interval", "1"}, SettingsTab::alerts},
+        {{"orbistat", "--settings", "--interval", "1"}, SettingsTab::general},
+    };
+    for (const auto& [arguments, tab] : good) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const auto line = parseCommandLine(arguments);
+        ASSERT_TRUE(line);
+        EXPECT_EQ(line->mode, CommandLine::Mode::settings);
+        EXPECT_EQ(line->settingsTab, tab);
+    }
+    EXPECT_FALSE(parseCommandLine({"orbistat", "--settings", "MenuBar"})) << "tab names are exact";
+    EXPECT_FALSE(parseCommandLine({"orbistat", "--settings", "general", "popover"}));
+
+    const char* withSettings[] = {"orbistat", "--print", "--settings"};
+    const char* without[] = {"orbistat", "--print", "settings"};
+    EXPECT_TRUE(asksForSettingsWindow(3, withSettings));
+    EXPECT_FALSE(asksForSettingsWindow(3, without));
+}
+
 namespace {
 
 struct Run {
@@ -34,11 +58,13 @@ struct Run {
     QByteArray err;
 };
 
-Run runOrbistat(const QStringList& arguments, const QString& sysroot = {})
+Run runOrbistat(const QStringList& arguments, const QString& sysroot = {}, const QStringList& unset = {})
 {
     QTemporaryDir home;
     QProcess process;
     auto environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& name : unset)
+        environment.remove(name);
     environment.insert("HOME", home.path());
     environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
     environment.insert("XDG_RUNTIME_DIR", home.path());
@@ -60,6 +86,13 @@ TEST(Headless, UnknownOptionPrintsUsageAndExitsTwo)
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("Usage: orbistat"));
     EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST(Headless, SettingsWindowWithoutADisplaySaysSoInsteadOfAborting)
+{
+    const auto run = runOrbistat({"--settings", "alerts"}, {}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("needs a display")) << run.err.toStdString();
 }
 
 TEST(Headless, JsonReadsARecordedTree)

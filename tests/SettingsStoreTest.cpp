@@ -122,14 +122,19 @@ TEST_F(SettingsStoreTest, TogglesStoreSortedSetsAndMovesStayInside)
 TEST_F(SettingsStoreTest, ThresholdsKeepWarningBelowCritical)
 {
     store.setWarningThreshold(0.9);
-    EXPECT_NEAR(store.doubleValue(SettingsKey::criticalThreshold), 0.95, 1e-9);
+    // Exactly 0.95, not the 0.9500000000000001 of 0.9 + 0.05, in the file too.
+    EXPECT_EQ(store.doubleValue(SettingsKey::criticalThreshold), 0.95);
+    EXPECT_EQ(QSettings(path, QSettings::IniFormat).value(SettingsKey::criticalThreshold).toString(), "0.95");
     store.setWarningThreshold(1.0);
     EXPECT_EQ(store.doubleValue(SettingsKey::criticalThreshold), 1.0);
     store.setValue(SettingsKey::warningThreshold, 0.75);
     store.setCriticalThreshold(0.55);
-    EXPECT_NEAR(store.doubleValue(SettingsKey::warningThreshold), 0.5, 1e-9);
+    EXPECT_EQ(store.doubleValue(SettingsKey::warningThreshold), 0.5);
     store.setCriticalThreshold(0.8);
-    EXPECT_NEAR(store.doubleValue(SettingsKey::warningThreshold), 0.5, 1e-9) << "already below";
+    EXPECT_EQ(store.doubleValue(SettingsKey::warningThreshold), 0.5) << "already below";
+    store.setValue(SettingsKey::warningThreshold, 0.9);
+    store.setCriticalThreshold(0.7);
+    EXPECT_EQ(QSettings(path, QSettings::IniFormat).value(SettingsKey::warningThreshold).toString(), "0.65");
 }
 
 TEST_F(SettingsStoreTest, EveryWriteAndAnExternalEditAnnounceAChange)
