@@ -1,8 +1,8 @@
 // libFuzzer target: /proc/net/dev. Input: two readings (t0, t1) separated by
 // a byte 0x01. Properties: parsing is deterministic; every interface has a
-// trimmed name without colon or line break; what parses, written back in the kernel's
-// layout, parses the same; the rates the sampler computes over the two
-// readings are finite and not negative.
+// trimmed name without colon or line break; what parses, written back in
+// the kernel's layout, parses the same; the rates the sampler computes over
+// the two readings are finite and not negative.
 #include "FuzzSupport.h"
 #include "doubles/FakeClock.h"
 #include "doubles/FakeInterfaceCountersSource.h"
