@@ -53,7 +53,8 @@ BENCHMARK_CAPTURE(monitorTick, live, true);
 
 int main(int argc, char** argv)
 {
-    // Drawing needs a GUI application; the offscreen platform needs no display.
+    // Drawing and the popover need a widget application; the offscreen
+    // platform needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -274,11 +274,15 @@ void SystemMonitor::publishAccessories()
 
 void SystemMonitor::enterDemoMode()
 {
+    enterDemoMode(makeDemoData());
+}
+
+void SystemMonitor::enterDemoMode(DemoData demo)
+{
     isDemo_ = true;
     delete timer_;
     timer_ = nullptr;
 
-    auto demo = makeDemoData();
     cpu_ = demo.cpu;
     emit cpuChanged();
     memory_ = demo.memory;

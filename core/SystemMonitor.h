@@ -110,6 +110,9 @@ public:
     void tick();
     // Replaces every value with the demo data and stops sampling for good.
     void enterDemoMode();
+    // The same with other fixed values (pictures and tests of unusual
+    // machines); may be called again to publish new values.
+    void enterDemoMode(DemoData data);
     // Merges the last inventory with the Bluetooth reader's lists.
     void publishAccessories();
     // The location permission changed: a new Wi-Fi client, and unless in

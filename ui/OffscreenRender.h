@@ -18,6 +18,11 @@ namespace orbistat::ui {
 // was visible before.
 QImage renderWidget(QWidget& widget, QSize points, double scale = 2.0);
 
+// Lays the widget out the same way but keeps only the rectangle of `part`
+// (a descendant), with whatever the widget draws beneath it. A null image
+// when the part is hidden or empty.
+QImage renderWidgetPart(QWidget& widget, QSize points, const QWidget& part, double scale = 2.0);
+
 // Writes the image as PNG; false when encoding or writing failed.
 bool savePng(const QImage& image, const QString& path);
 

@@ -8,17 +8,6 @@
 
 namespace orbistat::widget {
 
-QString singleLine(const QString& text)
-{
-    QString line = text;
-    for (QChar& c : line) {
-        const auto category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
-            c = QLatin1Char(' ');
-    }
-    return line;
-}
-
 QFontMetricsF pointMetrics(const QFont& font)
 {
     static const QImage device = [] {

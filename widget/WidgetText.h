@@ -4,6 +4,8 @@
 // push the layout out of the widget.
 #pragma once
 
+#include "shared/drawing/PlainText.h"
+
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
@@ -13,9 +15,6 @@
 class QPainter;
 
 namespace orbistat::widget {
-
-// Control characters (line breaks, tabs, NUL ...) become spaces.
-QString singleLine(const QString& text);
 
 // Metrics of the font where one point is one unit, as the widgets are
 // drawn (72 dots per inch), whatever the screen's resolution.

@@ -18,7 +18,7 @@ struct SymbolGlyph {
     char32_t codepoint;
 };
 
-inline constexpr std::array<SymbolGlyph, 43> symbolTable{{
+inline constexpr std::array<SymbolGlyph, 46> symbolTable{{
     // Metrics
     {"cpu", "memory", 0xE322},
     {"memorychip", "developer_board", 0xE30D},
@@ -39,6 +39,9 @@ inline constexpr std::array<SymbolGlyph, 43> symbolTable{{
     // Network
     {"wifi", "wifi", 0xE63E},
     {"wifi.slash", "wifi_off", 0xE648},
+    // The first one and two layers of "wifi", for its signal-strength fill.
+    {"wifi.level1", "wifi_1_bar", 0xE4CA},
+    {"wifi.level2", "wifi_2_bar", 0xE4D9},
     {"cable.connector", "settings_ethernet", 0xE8BE},
     {"network", "lan", 0xEB2F},
     // Program, popover header and settings
@@ -47,6 +50,7 @@ inline constexpr std::array<SymbolGlyph, 43> symbolTable{{
     {"ellipsis.circle", "pending", 0xEF64},
     {"chevron.down", "expand_more", 0xE5CF},
     {"chevron.up", "expand_less", 0xE5CE},
+    {"chevron.right", "chevron_right", 0xE5CC},
     {"gearshape", "settings", 0xE8B8},
     {"menubar.rectangle", "web_asset", 0xE069},
     {"rectangle.stack", "view_agenda", 0xE8E9},
