@@ -48,7 +48,7 @@ namespace {
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizers make a tick several times slower and keep freed memory in
 // quarantine: a shorter lapse, and no measure of the memory in use.
-constexpr int baseTicks = 25'000;
+constexpr int baseTicks = 12'000;
 constexpr bool measuresMemory = false;
 #else
 constexpr int baseTicks = 100'000;
