@@ -47,6 +47,13 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments)
             line.details = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             line.help = true;
+        } else if (argument == QLatin1String("-exportScreenshots")) {
+            // Without a folder after it, the program starts as usual.
+            if (i + 1 < arguments.size()) {
+                const QString folder = arguments[++i];
+                if (!line.exportFolder)
+                    line.exportFolder = folder;
+            }
         } else {
             return std::nullopt;
         }
@@ -68,13 +75,21 @@ QString usageText()
     return QStringLiteral(
         "Usage: orbistat [--print [--details] | --json] [--count N] [--interval SECONDS]\n"
         "       orbistat --settings [general | menuBar | popover | alerts]\n"
+        "       orbistat -exportScreenshots FOLDER\n"
+        "\n"
+        "With a desktop session and no options, orbistat is the tray program; without\n"
+        "a display it prints the tray item's text once per tick until Ctrl-C.\n"
         "\n"
         "  --print           print the tray item's text once per tick (no display needed)\n"
         "  --details         with --print, follow it with every reading\n"
         "  --json            print one JSON object of readings per tick\n"
         "  --count N         stop after N ticks\n"
         "  --interval S      sample every S seconds for this run (at least 0.5)\n"
-        "  --settings [TAB]  open the settings window (on a tab) on a live monitor\n"
+        "  --settings [TAB]  open the settings window (on a tab); with the tray program\n"
+        "                    running, its own settings window\n"
+        "  -exportScreenshots FOLDER\n"
+        "                    render the popover, the tray image and the settings in\n"
+        "                    light and dark from demo data into FOLDER, then end\n"
         "\n"
         "ORBISTAT_SYSROOT=DIR reads a recorded machine tree instead of this machine.\n");
 }

@@ -17,6 +17,9 @@ struct CommandLine {
     bool details = false;               // --print: every reading after the summary
     SettingsTab settingsTab = SettingsTab::general;  // --settings [TAB]
     bool help = false;
+    // "-exportScreenshots FOLDER": render the pictures into the folder and
+    // end. The first occurrence counts; as the last argument it is ignored.
+    std::optional<QString> exportFolder;
 };
 
 // Absent for an unknown option or a malformed value.

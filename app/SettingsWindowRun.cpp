@@ -3,6 +3,7 @@
 #include "alerts/AlertManager.h"
 #include "app/CommandLine.h"
 #include "app/LinuxMachine.h"
+#include "app/SingleInstance.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
 #include "platform/linux/LinuxAutostartEntry.h"
@@ -34,6 +35,11 @@ int runSettingsWindow(int argc, char* argv[])
         QTextStream(commandLine ? stdout : stderr) << usageText();
         return commandLine ? 0 : 2;
     }
+
+    // A running tray program shows its own settings window: one window,
+    // on the monitor the tray already runs.
+    if (SingleInstance::ask(QDBusConnection::sessionBus(), QStringLiteral("ShowSettings"), {rawValue(commandLine->settingsTab)}))
+        return 0;
 
     SettingsStore settings;
     auto root = LinuxRoot::fromEnvironment();

@@ -8,6 +8,7 @@
 #include "samplers/CPUSampler.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -53,10 +54,17 @@ BENCHMARK_CAPTURE(monitorTick, live, true);
 
 int main(int argc, char** argv)
 {
-    // Drawing and the popover need a widget application; the offscreen
-    // platform needs no display.
+    // Drawing, the popover and the tray shell's windows need a widget
+    // application; the offscreen platform needs no display. A runtime folder
+    // of the run's own keeps the snapshots the tray benchmarks publish out of
+    // the user's.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir runtime;
+    if (runtime.isValid()) {
+        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    }
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

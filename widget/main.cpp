@@ -1,5 +1,6 @@
 // orbistat-widget: Orbistat's desktop widgets, drawn from the snapshot the
 // monitor stores. It reads the store and never writes it.
+#include "shared/RuntimeDirectory.h"
 #include "shared/SharedStatsStore.h"
 #include "shared/drawing/AppFonts.h"
 #include "widget/StatsProvider.h"
@@ -54,8 +55,17 @@ int main(int argc, char* argv[])
         QTextStream(stdout) << widgetUsageText();
         return 0;
     }
+    settleRuntimeDirectory();
     if (line.renderFile)
         return render(argc, argv, line);
+
+    // Widgets are windows on a desktop; without one Qt would abort.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        QTextStream(stderr) << "orbistat-widget: no display: the widgets need a desktop session "
+                               "(or use --render FILE to draw one into a PNG)\n";
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orbistat-widget"));

@@ -1,0 +1,42 @@
+// Keeps the tray from redrawing and resending an image that did not change:
+// the image is drawn again only when one of its inputs (the items with their
+// values, the style, colouring, the appearance) differs from the last
+// drawing, and handed on only when its pixels differ from the last ones
+// handed on. Most ticks of a steady machine then cost a comparison of a few
+// short strings.
+#pragma once
+
+#include "core/MenuBarStyle.h"
+#include "menubar/MenuBarItem.h"
+#include "platform/StatusItem.h"
+#include "shared/drawing/Palette.h"
+
+#include <optional>
+#include <vector>
+
+namespace orbistat {
+
+struct TrayImageInputs {
+    std::vector<MenuBarItem> items;  // empty: the program symbol
+    MenuBarStyle style = MenuBarStyle::inline_;
+    bool colorize = true;
+    Appearance appearance = Appearance::light;
+
+    friend bool operator==(const TrayImageInputs&, const TrayImageInputs&) = default;
+};
+
+class TrayImageCache {
+public:
+    // The image at 1× and 2× when it differs from the one last returned;
+    // absent when the tray already shows these pixels.
+    std::optional<std::vector<StatusPixmap>> update(const TrayImageInputs& inputs);
+
+    int drawings() const { return drawings_; }
+
+private:
+    std::optional<TrayImageInputs> lastInputs_;
+    std::vector<StatusPixmap> lastSizes_;
+    int drawings_ = 0;
+};
+
+} // namespace orbistat
