@@ -37,8 +37,11 @@ public:
     // Under a recorded tree neither is consulted.
     // `nvml` loads NVIDIA's library; by default the installed one, and none
     // under a recorded tree (it describes the host's GPUs, not the tree's).
+    // `clock`, when given, replaces the machine's own for every adapter
+    // (a test's injected clock); it must outlive the machine.
     explicit LinuxMachine(LinuxRoot root, QDBusConnection systemBus = QDBusConnection::systemBus(),
-                          QString bluetoothctl = QStringLiteral("bluetoothctl"), NvmlSession::Loader nvml = {});
+                          QString bluetoothctl = QStringLiteral("bluetoothctl"), NvmlSession::Loader nvml = {},
+                          const Clock* clock = nullptr);
 
     // The NVIDIA library a machine with this root uses by default.
     static NvmlSession::Loader defaultNvmlLoader(const LinuxRoot& root);
@@ -49,7 +52,8 @@ public:
 
 private:
     LinuxRoot root_;
-    LinuxUptimeClock clock_;
+    LinuxUptimeClock uptime_;
+    const Clock& clock_;
     LinuxSysctlReader sysctl_;
     LinuxCpuTicksSource cpuTicks_;
     LinuxVmStatisticsSource vmStatistics_;

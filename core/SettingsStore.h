@@ -3,6 +3,15 @@
 // value written by the settings window or by hand takes effect at the next
 // read; every write is followed by `changed`, and an edit by another process
 // is noticed through a file watch and announced the same way.
+//
+// The file is read only when it is a regular file (or a link to one) of at
+// most 1 MiB. Anything else in its place (a FIFO, a device such as
+// /dev/zero, a folder, a huge file) is ignored, said once on standard
+// error: reads give the defaults, and writes are kept for this run only,
+// so nothing blocks, fills memory or overwrites what is not a settings
+// file. A link is read through but never written through: the first write
+// replaces it with a regular file. The folder is made by the first write,
+// never by a read.
 #pragma once
 
 #include "core/MenuBarModule.h"
@@ -55,6 +64,7 @@ class SettingsStore : public QObject {
 public:
     // The user's settings file; tests pass a file of their own.
     explicit SettingsStore(const QString& filePath = defaultFilePath(), QObject* parent = nullptr);
+    ~SettingsStore() override;
 
     static QString defaultFilePath();
     // The registered defaults (applied only while a key has no stored value).
@@ -90,6 +100,15 @@ signals:
     void changed();
 
 private:
+    enum class FileKind { absent, regular, link, unusable };
+
+    FileKind fileKind() const;
+    // Says on standard error, once, when the file is ignored.
+    bool isFileUsable() const;
+    QSettings& settings() const;
+    // Whether a write may go to the file (a link first replaced).
+    bool prepareWrite();
+    bool replaceLink();
     std::optional<QVariant> storedValue(const QString& key) const;
     void toggleInSet(const QString& key, const QString& raw, bool on);
     void written();
@@ -97,9 +116,13 @@ private:
     void fileMaybeChanged();
     QByteArray fileFingerprint() const;
 
-    mutable QSettings settings_;
+    QString filePath_;
+    mutable std::optional<QSettings> settings_;
     QFileSystemWatcher watcher_;
     QByteArray lastFingerprint_;
+    // Values stored while the file is ignored (absent: removed).
+    std::map<QString, std::optional<QVariant>> unsaved_;
+    mutable bool reportedUnusable_ = false;
 };
 
 } // namespace orbistat

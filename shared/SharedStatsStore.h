@@ -6,6 +6,10 @@
 // of ORBISTAT_APP_GROUPS (comma separated; empty means no group) when set.
 // Folder: $XDG_RUNTIME_DIR/orbistat/GROUP/ (else $XDG_CACHE_HOME/orbistat/
 // GROUP/, else ~/.cache/orbistat/GROUP/), mode 0700; files mode 0600.
+// Both folders of the store must be real folders owned by the user: a link
+// in their place is refused, never followed, so nothing outside the store is
+// ever written or re-moded. A file is replaced by renaming a new one over
+// it, which also replaces a link in its place instead of writing through it.
 #pragma once
 
 #include "shared/SharedStats.h"
@@ -33,5 +37,9 @@ bool saveSharedStats(const SharedStats& stats);
 std::optional<SharedStats> loadSharedStats();
 // Main program: touch the reload file. Returns whether it was written.
 bool requestWidgetReload();
+// Main program, at start: removes the temporary files ("sharedStats.XXXXXX")
+// a writer killed between writing and renaming left behind. Returns how
+// many were removed.
+int removeStaleTemporaryFiles();
 
 } // namespace orbistat

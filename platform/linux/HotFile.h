@@ -22,7 +22,7 @@ public:
     HotFile& operator=(const HotFile&) = delete;
 
     // The whole content (at most maxBytes); absent when the file cannot be
-    // opened or read. A failed read closes the descriptor so the next call
+    // opened or read, or is no regular file. A failed read closes the descriptor so the next call
     // opens the file afresh (it may have been recreated).
     std::optional<std::string_view> read();
 

@@ -40,7 +40,7 @@ int LinuxRoot::openForReading(std::string_view relative) const
 {
     if (openObserver_)
         (*openObserver_)(relative);
-    return ::open(resolve(relative).c_str(), O_RDONLY | O_CLOEXEC);
+    return openRegularFile(resolve(relative).c_str());
 }
 
 std::optional<std::string> LinuxRoot::readBytes(std::string_view relative, size_t maxBytes) const
@@ -57,15 +57,18 @@ std::optional<std::string> LinuxRoot::readBytes(std::string_view relative, size_
     return bytes;
 }
 
+QString attributeText(std::string_view bytes)
+{
+    auto text = trimAscii(bytes.substr(0, bytes.find('\0')));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 std::optional<QString> LinuxRoot::readText(std::string_view relative) const
 {
-    auto bytes = readBytes(relative);
+    const auto bytes = readBytes(relative);
     if (!bytes)
         return std::nullopt;
-    std::string_view text(*bytes);
-    text = text.substr(0, text.find('\0'));
-    text = trimAscii(text);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return attributeText(*bytes);
 }
 
 std::optional<uint64_t> LinuxRoot::readUnsigned(std::string_view relative) const
