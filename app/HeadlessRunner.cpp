@@ -27,9 +27,7 @@ HeadlessRunner::HeadlessRunner(SystemMonitor& monitor, const SettingsStore& sett
 void HeadlessRunner::start()
 {
     monitor_.onUpdate = [this] { onTick(); };
-    monitor_.start();
-    if (interval_)
-        monitor_.setInterval(*interval_);
+    monitor_.start(interval_);
 }
 
 void HeadlessRunner::onTick()

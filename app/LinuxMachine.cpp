@@ -53,9 +53,11 @@ NvmlSession::Loader LinuxMachine::defaultNvmlLoader(const LinuxRoot& root)
     return [] { return loadNvml(); };
 }
 
-LinuxMachine::LinuxMachine(LinuxRoot root, QDBusConnection systemBus, QString bluetoothctl, NvmlSession::Loader nvml)
+LinuxMachine::LinuxMachine(LinuxRoot root, QDBusConnection systemBus, QString bluetoothctl, NvmlSession::Loader nvml,
+                           const Clock* clock)
     : root_(std::move(root))
-    , clock_(root_)
+    , uptime_(root_)
+    , clock_(clock != nullptr ? *clock : uptime_)
     , sysctl_(root_)
     , cpuTicks_(root_)
     , vmStatistics_(root_, clock_)

@@ -41,8 +41,11 @@ public:
     // services this machine's bus says nothing about, so it is not opened.
     static QDBusConnection systemBusFor(const LinuxRoot& root);
 
+    // `clock`, when given, replaces the machine's own for every adapter
+    // (a test's injected clock); it must outlive the machine.
     explicit LinuxMachine(LinuxRoot root, QDBusConnection systemBus = QDBusConnection::systemBus(),
-                          QString bluetoothctl = QStringLiteral("bluetoothctl"), NvmlSession::Loader nvml = {});
+                          QString bluetoothctl = QStringLiteral("bluetoothctl"), NvmlSession::Loader nvml = {},
+                          const Clock* clock = nullptr);
 
     // The NVIDIA library a machine with this root uses by default.
     static NvmlSession::Loader defaultNvmlLoader(const LinuxRoot& root);
@@ -53,7 +56,8 @@ public:
 
 private:
     LinuxRoot root_;
-    LinuxUptimeClock clock_;
+    LinuxUptimeClock uptime_;
+    const Clock& clock_;
     LinuxSysctlReader sysctl_;
     LinuxCpuTicksSource cpuTicks_;
     LinuxVmStatisticsSource vmStatistics_;

@@ -2,11 +2,20 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orbistat {
 
@@ -18,6 +27,37 @@ QString joinedRawValues(auto table)
     for (const auto& entry : table)
         values.append(QString::fromLatin1(entry.rawValue));
     return values.join(QLatin1Char(','));
+}
+
+// A settings file is a few hundred bytes; one far larger is not ours.
+constexpr qint64 maxSettingsBytes = 1024 * 1024;
+
+// The bytes of a regular file of at most maxSettingsBytes; absent for
+// anything else. Opened with O_NONBLOCK, so a FIFO in the file's place
+// cannot block the open, and the type is checked on the open descriptor.
+std::optional<QByteArray> readSettingsBytes(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat status {};
+    std::optional<QByteArray> bytes;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= maxSettingsBytes) {
+        QByteArray content(static_cast<qsizetype>(status.st_size), Qt::Uninitialized);
+        qsizetype filled = 0;
+        while (filled < content.size()) {
+            const auto n = ::read(fd, content.data() + filled, static_cast<size_t>(content.size() - filled));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            filled += n;
+        }
+        content.truncate(filled);
+        bytes = std::move(content);
+    }
+    ::close(fd);
+    return bytes;
 }
 
 template <typename T>
@@ -92,18 +132,22 @@ QString joinSet(const std::set<QString>& set)
 
 SettingsStore::SettingsStore(const QString& filePath, QObject* parent)
     : QObject(parent)
-    , settings_(filePath, QSettings::IniFormat)
+    , filePath_(filePath)
     , watch_(filePath)
 {
     connect(&watch_, &SettingsFileWatch::changed, this, &SettingsStore::fileMaybeChanged);
     lastFingerprint_ = fileFingerprint();
 }
 
+SettingsStore::~SettingsStore() = default;
+
 QString SettingsStore::defaultFilePath()
 {
-    // The native format's name on Linux is ~/.config/Orbistat/Orbistat.conf
-    // (the INI format's would end in .ini); the file itself is read as INI.
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orbistat"), QStringLiteral("Orbistat")).fileName();
+    // Where QSettings keeps an organisation's native settings on Linux,
+    // $XDG_CONFIG_HOME/Orbistat/Orbistat.conf (default ~/.config), the file
+    // read as INI. Worked out here rather than asked of a QSettings, which
+    // would read the file (and block on a FIFO) just to name it.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Orbistat/Orbistat.conf");
 }
 
 const std::map<QString, QVariant>& SettingsStore::registeredDefaults()
@@ -129,12 +173,51 @@ const std::map<QString, QVariant>& SettingsStore::registeredDefaults()
     return defaults;
 }
 
+SettingsStore::FileKind SettingsStore::fileKind() const
+{
+    const QByteArray path = QFile::encodeName(filePath_);
+    struct stat status {};
+    if (::lstat(path.constData(), &status) != 0)
+        return errno == ENOENT ? FileKind::absent : FileKind::unusable;
+    if (S_ISLNK(status.st_mode)) {
+        // Read through (a settings file kept elsewhere), never written
+        // through: see replaceLink().
+        if (::stat(path.constData(), &status) != 0)
+            return FileKind::link;  // dangling: reads as no file
+        return S_ISREG(status.st_mode) && status.st_size <= maxSettingsBytes ? FileKind::link : FileKind::unusable;
+    }
+    return S_ISREG(status.st_mode) && status.st_size <= maxSettingsBytes ? FileKind::regular : FileKind::unusable;
+}
+
+bool SettingsStore::isFileUsable() const
+{
+    if (fileKind() != FileKind::unusable)
+        return true;
+    if (!reportedUnusable_) {
+        reportedUnusable_ = true;
+        std::fprintf(stderr, "orbistat: ignoring the settings file %s: it is not a regular file of at most 1 MiB; using the defaults\n",
+                     QFile::encodeName(filePath_).constData());
+    }
+    return false;
+}
+
+QSettings& SettingsStore::settings() const
+{
+    // Made on first use, once the file was found usable: QSettings reads
+    // the file as it is made.
+    if (!settings_)
+        settings_.emplace(filePath_, QSettings::IniFormat);
+    return *settings_;
+}
+
 void SettingsStore::refresh() const
 {
     if (!watch_.takeChange())
         return;
-    // sync() re-reads the file when it changed on disk.
-    settings_.sync();
+    // sync() re-reads the file when it changed on disk; a file that is
+    // not ours (see isFileUsable()) is not read at all.
+    if (isFileUsable())
+        settings().sync();
     forgetDerived();
 }
 
@@ -150,9 +233,17 @@ void SettingsStore::forgetDerived() const
 std::optional<QVariant> SettingsStore::storedValue(QAnyStringView key) const
 {
     const QString name = key.toString();
-    if (!settings_.contains(name))
+    // A FIFO, a device or a huge file in the settings' place is never read
+    // (reading it would block or fill memory): the defaults apply, with
+    // whatever this run stored meanwhile.
+    if (!isFileUsable()) {
+        const auto unsaved = unsaved_.find(name);
+        return unsaved == unsaved_.end() ? std::nullopt : unsaved->second;
+    }
+    auto& store = settings();
+    if (!store.contains(name))
         return std::nullopt;
-    return settings_.value(name);
+    return store.value(name);
 }
 
 double SettingsStore::doubleValue(QAnyStringView key) const
@@ -234,19 +325,53 @@ std::optional<QString> SettingsStore::readText(QAnyStringView key) const
 
 void SettingsStore::setValue(const QString& key, const QVariant& value)
 {
-    settings_.setValue(key, value);
+    if (prepareWrite())
+        settings().setValue(key, value);
+    else
+        unsaved_[key] = value;
     written();
 }
 
 void SettingsStore::remove(const QString& key)
 {
-    settings_.remove(key);
+    if (prepareWrite())
+        settings().remove(key);
+    else
+        unsaved_[key] = std::nullopt;
     written();
+}
+
+bool SettingsStore::prepareWrite()
+{
+    if (!isFileUsable())
+        return false;  // nothing is written over what is not ours
+    if (fileKind() == FileKind::link && !replaceLink())
+        return false;
+    return true;
+}
+
+bool SettingsStore::replaceLink()
+{
+    // QSettings would write through the link into its target. Instead a
+    // regular file with the target's content takes the link's place (the
+    // target stays as it was), and the write goes there.
+    const QFileInfo info(filePath_);
+    QTemporaryFile copy(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+    if (!copy.open())
+        return false;
+    const auto bytes = readSettingsBytes(filePath_).value_or(QByteArray());
+    if (copy.write(bytes) != bytes.size() || !copy.flush())
+        return false;
+    if (::rename(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(filePath_).constData()) != 0)
+        return false;
+    copy.setAutoRemove(false);
+    return true;
 }
 
 void SettingsStore::written()
 {
-    settings_.sync();
+    if (isFileUsable())
+        settings().sync();
     forgetDerived();
     lastFingerprint_ = fileFingerprint();
     if (QThread::currentThread() == thread())
@@ -257,10 +382,10 @@ void SettingsStore::written()
 
 QByteArray SettingsStore::fileFingerprint() const
 {
-    QFile file(settings_.fileName());
-    if (!file.open(QIODevice::ReadOnly))
+    const auto bytes = readSettingsBytes(filePath_);
+    if (!bytes)
         return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+    return QCryptographicHash::hash(*bytes, QCryptographicHash::Sha1);
 }
 
 void SettingsStore::fileMaybeChanged()

@@ -5,6 +5,15 @@
 // and the watch is asked at every read (SettingsFileWatch), so nothing waits
 // for the event loop. Every write is followed by `changed`, and an edit by
 // another process is announced the same way.
+//
+// The file is read only when it is a regular file (or a link to one) of at
+// most 1 MiB. Anything else in its place (a FIFO, a device such as
+// /dev/zero, a folder, a huge file) is ignored, said once on standard
+// error: reads give the defaults, and writes are kept for this run only,
+// so nothing blocks, fills memory or overwrites what is not a settings
+// file. A link is read through but never written through: the first write
+// replaces it with a regular file. The folder is made by the first write,
+// never by a read.
 #pragma once
 
 #include "core/MenuBarModule.h"
@@ -59,6 +68,7 @@ class SettingsStore : public QObject {
 public:
     // The user's settings file; tests pass a file of their own.
     explicit SettingsStore(const QString& filePath = defaultFilePath(), QObject* parent = nullptr);
+    ~SettingsStore() override;
 
     static QString defaultFilePath();
     // The registered defaults (applied only while a key has no stored value).
@@ -96,6 +106,16 @@ signals:
     void changed();
 
 private:
+    enum class FileKind { absent, regular, link, unusable };
+
+    FileKind fileKind() const;
+    // Says on standard error, once, when the file is ignored.
+    bool isFileUsable() const;
+    QSettings& settings() const;
+    // Whether a write may go to the file (a link first replaced).
+    bool prepareWrite();
+    bool replaceLink();
+
     // A typed value kept for one key until the settings change.
     template <typename T>
     struct Kept {
@@ -118,9 +138,13 @@ private:
     void fileMaybeChanged();
     QByteArray fileFingerprint() const;
 
-    mutable QSettings settings_;
+    QString filePath_;
+    mutable std::optional<QSettings> settings_;
     mutable SettingsFileWatch watch_;
     QByteArray lastFingerprint_;
+    // Values stored while the file is ignored (absent: removed).
+    std::map<QString, std::optional<QVariant>> unsaved_;
+    mutable bool reportedUnusable_ = false;
 
     // Derived values, valid for `generation_`.
     mutable uint64_t generation_ = 1;

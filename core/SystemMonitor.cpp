@@ -76,11 +76,11 @@ double SystemMonitor::boundedInterval(double seconds)
     return std::clamp(seconds, minimumInterval, maximumInterval);
 }
 
-void SystemMonitor::start()
+void SystemMonitor::start(std::optional<double> interval)
 {
     if (timer_)
         return;
-    const double seconds = boundedInterval(settings_.doubleValue(SettingsKey::updateInterval));
+    const double seconds = boundedInterval(interval ? *interval : settings_.doubleValue(SettingsKey::updateInterval));
     if (seconds != interval_) {
         interval_ = seconds;
         emit intervalChanged();

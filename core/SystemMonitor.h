@@ -100,8 +100,10 @@ public:
     static double boundedInterval(double seconds);
 
     // Reads the interval setting (bounded as above), takes one tick at once,
-    // then starts the timer. Does nothing while a timer exists.
-    void start();
+    // then starts the timer. Does nothing while a timer exists. A run given
+    // its own period (the command line's) passes it here instead, so even
+    // the first tick reports that period rather than the setting's.
+    void start(std::optional<double> interval = std::nullopt);
     // A new period for the running timer; no extra tick. The caller applies
     // the 0.5 s floor; a period beyond a day is taken as a day.
     void setInterval(double seconds);

@@ -119,6 +119,16 @@ void SensorsSampler::readControllerTemperatures(SensorsSample& sample)
     sample.battery = firstValidTemperature({"TB0T"});
 }
 
+std::optional<double> SensorsSampler::fanSpeed(const std::string& key)
+{
+    // The limits are speeds too: outside the window they are unreadable,
+    // not a fan that may turn backwards or faster than any does.
+    const auto value = smc_->readValue(key);
+    if (!value || *value < 0.0 || *value >= maximumRPM)
+        return std::nullopt;
+    return value;
+}
+
 std::vector<FanReading> SensorsSampler::readFans()
 {
     std::vector<FanReading> fans;
@@ -135,7 +145,7 @@ std::vector<FanReading> SensorsSampler::readFans()
         // A fan that does not answer leaves a gap: ids are not renumbered.
         if (!rpm || *rpm < 0.0 || *rpm >= maximumRPM)
             continue;
-        fans.push_back(FanReading{i, *rpm, smc_->readValue("F" + index + "Mn"), smc_->readValue("F" + index + "Mx")});
+        fans.push_back(FanReading{i, *rpm, fanSpeed("F" + index + "Mn"), fanSpeed("F" + index + "Mx")});
     }
     return fans;
 }

@@ -10,6 +10,8 @@
 #include "samplers/SMC.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace orbistat {
@@ -26,6 +28,8 @@ private:
     void classify(const std::vector<TemperatureReading>& readings, SensorsSample& sample) const;
     void readControllerTemperatures(SensorsSample& sample);
     std::vector<FanReading> readFans();
+    // A fan speed key's value within 0 to 20000 rpm; absent otherwise.
+    std::optional<double> fanSpeed(const std::string& key);
     std::optional<double> firstValidTemperature(std::initializer_list<const char*> keys);
     std::optional<double> powerValue(const char* key);
 

@@ -9,6 +9,10 @@
 // of ORBISTAT_APP_GROUPS (comma separated; empty means no group) when set.
 // Folder: $XDG_RUNTIME_DIR/orbistat/GROUP/ (else $XDG_CACHE_HOME/orbistat/
 // GROUP/, else ~/.cache/orbistat/GROUP/), mode 0700; files mode 0600.
+// Both folders of the store must be real folders owned by the user: a link
+// in their place is refused, never followed, so nothing outside the store is
+// ever written or re-moded. A file is replaced by renaming a new one over
+// it, which also replaces a link in its place instead of writing through it.
 #pragma once
 
 #include "shared/SharedStats.h"
@@ -40,21 +44,31 @@ bool saveSharedStats(const SharedStats& stats);
 std::optional<SharedStats> loadSharedStats();
 // Main program: touch the reload file. Returns whether it was written.
 bool requestWidgetReload();
+// Main program, at start: removes the temporary files ("sharedStats.XXXXXX")
+// a writer killed between writing and renaming left behind. Returns how
+// many were removed.
+int removeStaleTemporaryFiles();
 
 // saveSharedStats for a caller that saves on every tick: the JSON text and
-// the file paths live in buffers kept from one save to the next, and the
-// folder is created and checked once (again only when a write finds it gone
-// or the location changed).
+// the temporary name live in buffers kept from one save to the next, and
+// the store folder is opened (made and checked) once and kept open, again
+// only when a write finds it gone or the location changed.
 class SharedStatsWriter {
 public:
+    SharedStatsWriter() = default;
+    ~SharedStatsWriter();
+    SharedStatsWriter(const SharedStatsWriter&) = delete;
+    SharedStatsWriter& operator=(const SharedStatsWriter&) = delete;
+
     bool save(const SharedStats& stats);
 
 private:
+    bool reopenFolder();
+
     std::string json_;
-    std::string folder_;  // encoded path the buffers below were made for
-    bool folderReady_ = false;
-    std::string temporaryPath_;
-    std::string finalPath_;
+    std::string folderPath_;  // encoded path of the folder below
+    int folder_ = -1;         // the store folder, opened without following links
+    std::string temporary_;
 };
 
 } // namespace orbistat

@@ -104,6 +104,22 @@ TEST_F(SensorsSamplerTest, FansAtMostFourWithGapsKept)
     EXPECT_EQ(fans, expected);
 }
 
+TEST_F(SensorsSamplerTest, FanLimitsOutsideTheSpeedWindowAreUnreadable)
+{
+    smc.setUi8("FNum", 3);
+    for (const char* key : {"F0Ac", "F1Ac", "F2Ac"})
+        smc.setFloat(key, 1500.0f);
+    smc.setFloat("F0Mn", -1.0f);       // a driver's "no limit"
+    smc.setFloat("F0Mx", 1e19f);       // a huge hwmon value
+    smc.setFloat("F1Mn", 0.0f);
+    smc.setFloat("F1Mx", 19999.0f);
+    smc.setFloat("F2Mn", 20000.0f);
+    const auto fans = make(true, false, false).sample().fans;
+    const std::vector<FanReading> expected{
+        {0, 1500.0, std::nullopt, std::nullopt}, {1, 1500.0, 0.0, 19999.0}, {2, 1500.0, std::nullopt, std::nullopt}};
+    EXPECT_EQ(fans, expected);
+}
+
 TEST_F(SensorsSamplerTest, FanCountEdges)
 {
     struct Case {

@@ -168,7 +168,44 @@ TEST(WidgetMetric, SingleMetricsCarryTheirValuesSymbolsAndFractions)
     EXPECT_DOUBLE_EQ(temperatureMetric(110).fraction, 1.0);
     EXPECT_DOUBLE_EQ(temperatureMetric(150).fraction, 1.0);
     EXPECT_DOUBLE_EQ(temperatureMetric(-5).fraction, 0.0);
-    EXPECT_EQ(temperatureMetric(-5).value, QStringLiteral("-5°C"));
+}
+
+TEST(WidgetMetric, ValuesNoMonitorWritesAreHeldToTheirRangesInTextAsInDrawing)
+{
+    // A well-formed snapshot that the main program cannot have written.
+    auto stats = baseStats();
+    stats.cpu = 1e308;
+    stats.memory = -5.0;
+    stats.disk = -0.0;
+    stats.gpu = 7.5;
+    stats.batteryPercent = -9007199254740993LL;
+    stats.cpuTemperature = -273.15;
+    stats.accessories = {{QStringLiteral("Mouse"), -900, false, QStringLiteral("computermouse")},
+                         {QStringLiteral("Pad"), 250, false, QStringLiteral("gamecontroller")}};
+    struct Case {
+        Metric metric;
+        const char* value;
+        double fraction;
+    };
+    const Case cases[] = {
+        {cpuMetric(stats), "100%", 1.0},
+        {memoryMetric(stats), "0%", 0.0},
+        {diskMetric(stats), "0%", 0.0},
+        {gpuMetric(stats, *stats.gpu), "100%", 1.0},
+        {batteryMetric(*stats.batteryPercent, false), "0%", 0.0},
+        {batteryMetric(101, false), "100%", 1.0},
+        {temperatureMetric(*stats.cpuTemperature), "0°C", 0.0},
+        {temperatureMetric(1e9), "150°C", 1.0},
+        {deviceMetrics(stats).at(1), "0%", 0.0},
+        {deviceMetrics(stats).at(2), "100%", 1.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.metric.id.toStdString());
+        EXPECT_EQ(c.metric.value, QString::fromUtf8(c.value));
+        EXPECT_DOUBLE_EQ(c.metric.fraction, c.fraction);
+    }
+    EXPECT_EQ(cpuMetric(stats).color, MetricColor::red);
+    EXPECT_EQ(temperatureMetric(1e9).color, MetricColor::red);
 }
 
 TEST(WidgetMetric, DeviceListStartsWithTheMachineThenAccessoriesInOrder)

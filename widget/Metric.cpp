@@ -80,10 +80,41 @@ MetricColor temperatureColor(double celsius)
 
 namespace {
 
-Metric fractionMetric(const char* id, QString name, const char* symbol, double fraction, const SharedStats& stats)
+// What the main program can write: fractions from 0 to 1, battery levels
+// from 0 to 100, temperatures inside the sensors' plausibility window. A
+// snapshot holding more was not written by it; its values are held to these
+// ranges in the texts as the gauges hold them, so nothing prints "inf%" or
+// "-273°C".
+constexpr double lowestCelsius = 0.0;
+constexpr double highestCelsius = 150.0;
+
+double heldFraction(double fraction)
 {
+    return std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
+}
+
+int64_t heldPercent(int64_t percent)
+{
+    return std::clamp<int64_t>(percent, 0, 100);
+}
+
+double heldCelsius(double celsius)
+{
+    return std::isnan(celsius) ? lowestCelsius : std::clamp(celsius, lowestCelsius, highestCelsius);
+}
+
+Metric fractionMetric(const char* id, QString name, const char* symbol, double value, const SharedStats& stats)
+{
+    const double fraction = heldFraction(value);
     return {QString::fromLatin1(id), std::move(name), QString::fromLatin1(symbol), fraction, percentText(fraction),
             metricColor(fraction, stats.warning, stats.critical)};
+}
+
+Metric levelMetric(QString id, QString name, QString symbol, int64_t level, bool charging)
+{
+    const int64_t percent = heldPercent(level);
+    return {std::move(id), std::move(name), std::move(symbol), static_cast<double>(percent) / 100.0,
+            QString::number(percent) + QLatin1Char('%'), batteryColor(percent, charging)};
 }
 
 } // namespace
@@ -111,18 +142,15 @@ Metric gpuMetric(const SharedStats& stats, double gpu)
 Metric batteryMetric(int64_t percent, std::optional<bool> charging)
 {
     const bool isCharging = charging.value_or(false);
-    return {QStringLiteral("battery"),
-            localized("Battery"),
-            isCharging ? QStringLiteral("battery.100percent.bolt") : QStringLiteral("battery.75percent"),
-            static_cast<double>(percent) / 100.0,
-            QString::number(percent) + QLatin1Char('%'),
-            batteryColor(percent, isCharging)};
+    return levelMetric(QStringLiteral("battery"), localized("Battery"),
+                       isCharging ? QStringLiteral("battery.100percent.bolt") : QStringLiteral("battery.75percent"), percent,
+                       isCharging);
 }
 
-Metric temperatureMetric(double celsius)
+Metric temperatureMetric(double value)
 {
-    double fraction = celsius / temperatureFullScale;
-    fraction = std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
+    const double celsius = heldCelsius(value);
+    const double fraction = heldFraction(celsius / temperatureFullScale);
     return {QStringLiteral("temp"), localized("CPU temp"), QStringLiteral("thermometer.medium"), fraction,
             temperatureText(celsius), temperatureColor(celsius)};
 }
@@ -162,12 +190,8 @@ std::vector<Metric> deviceMetrics(const SharedStats& stats)
         mac.symbol = QStringLiteral("laptopcomputer");
         metrics.push_back(std::move(mac));
     }
-    for (const auto& accessory : stats.accessories) {
-        metrics.push_back({accessory.name, accessory.name, accessory.symbol,
-                           static_cast<double>(accessory.percent) / 100.0,
-                           QString::number(accessory.percent) + QLatin1Char('%'),
-                           batteryColor(accessory.percent, accessory.isCharging)});
-    }
+    for (const auto& accessory : stats.accessories)
+        metrics.push_back(levelMetric(accessory.name, accessory.name, accessory.symbol, accessory.percent, accessory.isCharging));
     return metrics;
 }
 

@@ -9,28 +9,12 @@ namespace orbistat {
 namespace {
 
 const QString service = QStringLiteral("org.bluez");
-const QString adapterInterface = QStringLiteral("org.bluez.Adapter1");
-const QString deviceInterface = QStringLiteral("org.bluez.Device1");
-const QString batteryInterface = QStringLiteral("org.bluez.Battery1");
 const QString objectManager = QStringLiteral("org.freedesktop.DBus.ObjectManager");
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // Long enough for a busy bluetoothd; the call is asynchronous, so nothing
 // waits for it.
 constexpr int callTimeoutMs = 10000;
-
-const QVariantMap* interfaceOf(const DBusInterfaces& interfaces, const QString& name)
-{
-    const auto it = interfaces.find(name);
-    return it == interfaces.end() ? nullptr : &it->second;
-}
-
-// BR/EDR devices have a class of device; LE devices have none. A Class
-// that is not a number counts as none.
-bool isClassic(const QVariantMap& device)
-{
-    return dbusInteger(device.value(QStringLiteral("Class"))).has_value();
-}
 
 } // namespace
 
@@ -107,18 +91,7 @@ void BlueZCentral::serviceGone()
 
 int BlueZCentral::stateFromObjects() const
 {
-    if (accessDenied_)
-        return stateUnauthorized;
-    bool anyAdapter = false;
-    for (const auto& [path, interfaces] : objects_) {
-        const auto* adapter = interfaceOf(interfaces, adapterInterface);
-        if (adapter == nullptr)
-            continue;
-        anyAdapter = true;
-        if (dbusBoolean(adapter->value(QStringLiteral("Powered"))) == true)
-            return statePoweredOn;
-    }
-    return anyAdapter ? statePoweredOff : stateUnsupported;
+    return bluezState(objects_, accessDenied_);
 }
 
 void BlueZCentral::setState(int state)
@@ -142,7 +115,7 @@ void BlueZCentral::interfacesAdded(const QDBusMessage& message)
     for (const auto& [name, properties] : *added)
         objects_[path][name] = properties;
     setState(stateFromObjects());
-    if (added->contains(batteryInterface) && subscribed_.contains(path))
+    if (added->contains(BlueZInterface::battery) && subscribed_.contains(path))
         deliverLevel(path);
     if (events_.devicesChanged)
         events_.devicesChanged();
@@ -160,7 +133,7 @@ void BlueZCentral::interfacesRemoved(const QDBusMessage& message)
         return;
     for (const auto& name : *removed)
         object->second.erase(name);
-    if (!object->second.contains(deviceInterface))
+    if (!object->second.contains(BlueZInterface::device))
         subscribed_.erase(path);
     if (object->second.empty())
         objects_.erase(object);
@@ -190,16 +163,16 @@ void BlueZCentral::propertiesChanged(const QDBusMessage& message)
         }
     }
 
-    if (interface == adapterInterface) {
+    if (interface == BlueZInterface::adapter) {
         setState(stateFromObjects());
-    } else if (interface == batteryInterface && changed->contains(QStringLiteral("Percentage"))) {
+    } else if (interface == BlueZInterface::battery && changed->contains(QStringLiteral("Percentage"))) {
         if (subscribed_.contains(message.path()) && events_.valueUpdated)
             events_.valueUpdated(message.path(), batteryLevel(message.path()));
         // A classic device's level is read by the reader's refresh.
-        const auto* device = interfaceOf(object->second, deviceInterface);
-        if (device != nullptr && isClassic(*device) && events_.devicesChanged)
+        const auto* device = bluezInterfaceOf(object->second, BlueZInterface::device);
+        if (device != nullptr && bluezIsClassic(*device) && events_.devicesChanged)
             events_.devicesChanged();
-    } else if (interface == deviceInterface) {
+    } else if (interface == BlueZInterface::device) {
         // Signal strength and the like change all the time during a scan;
         // only these change what the reader lists.
         const bool listed = changed->contains(QStringLiteral("Connected")) || changed->contains(QStringLiteral("Name"))
@@ -212,16 +185,7 @@ void BlueZCentral::propertiesChanged(const QDBusMessage& message)
 QByteArray BlueZCentral::batteryLevel(const QString& path) const
 {
     const auto object = objects_.find(path);
-    if (object == objects_.end())
-        return {};
-    const auto* battery = interfaceOf(object->second, batteryInterface);
-    if (battery == nullptr)
-        return {};
-    // Percentage is a byte; any other type is no value.
-    const auto level = dbusInteger(battery->value(QStringLiteral("Percentage")));
-    if (!level || *level < 0 || *level > 255)
-        return {};
-    return QByteArray(1, static_cast<char>(static_cast<uint8_t>(*level)));
+    return object == objects_.end() ? QByteArray() : bluezBatteryLevel(object->second);
 }
 
 void BlueZCentral::deliverLevel(const QString& path)
@@ -235,16 +199,7 @@ void BlueZCentral::deliverLevel(const QString& path)
 
 std::vector<BluetoothPeripheral> BlueZCentral::connectedPeripheralsWithBatteryService() const
 {
-    std::vector<BluetoothPeripheral> peripherals;
-    for (const auto& [path, interfaces] : objects_) {
-        const auto* device = interfaceOf(interfaces, deviceInterface);
-        if (device == nullptr || interfaceOf(interfaces, batteryInterface) == nullptr)
-            continue;
-        if (isClassic(*device) || dbusBoolean(device->value(QStringLiteral("Connected"))) != true)
-            continue;
-        peripherals.push_back({path, dbusString(device->value(QStringLiteral("Name"))), true});
-    }
-    return peripherals;
+    return bluezPeripherals(objects_);
 }
 
 void BlueZCentral::connect(const QString&)
@@ -265,26 +220,7 @@ std::optional<std::vector<ClassicBluetoothDevice>> BlueZCentral::pairedClassicDe
 {
     if (state_ == stateUnsupported || state_ == stateUnauthorized || state_ == stateUnknown)
         return std::nullopt;
-    std::vector<ClassicBluetoothDevice> devices;
-    for (const auto& [path, interfaces] : objects_) {
-        const auto* device = interfaceOf(interfaces, deviceInterface);
-        if (device == nullptr)
-            continue;
-        const auto deviceClass = dbusInteger(device->value(QStringLiteral("Class")));
-        if (!deviceClass)
-            continue;
-        ClassicBluetoothDevice classic;
-        classic.name = dbusString(device->value(QStringLiteral("Name")));
-        classic.address = dbusString(device->value(QStringLiteral("Address")));
-        classic.isConnected = dbusBoolean(device->value(QStringLiteral("Connected"))) == true;
-        classic.majorClass = (*deviceClass >> 8) & 0x1f;
-        if (const auto* battery = interfaceOf(interfaces, batteryInterface)) {
-            if (const auto level = dbusInteger(battery->value(QStringLiteral("Percentage"))))
-                classic.batteryProperties.insert(QStringLiteral("batteryPercentSingle"), static_cast<qlonglong>(*level));
-        }
-        devices.push_back(std::move(classic));
-    }
-    return devices;
+    return bluezClassicDevices(objects_);
 }
 
 } // namespace orbistat

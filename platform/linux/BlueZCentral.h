@@ -14,7 +14,7 @@
 #pragma once
 
 #include "platform/BluetoothCentral.h"
-#include "platform/linux/DBusValues.h"
+#include "platform/linux/BlueZObjects.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -60,7 +60,7 @@ private:
     QDBusConnection bus_;
     bool enabled_;
     QDBusServiceWatcher* watcher_ = nullptr;
-    std::map<QString, DBusInterfaces> objects_;
+    BlueZObjects objects_;
     std::set<QString> subscribed_;
     int state_ = stateUnknown;
     bool accessDenied_ = false;

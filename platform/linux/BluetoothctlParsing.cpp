@@ -122,4 +122,22 @@ std::optional<BluetoothctlInfo> parseBluetoothctlInfo(std::string_view output)
     return info;
 }
 
+ProfilerDevice profilerDeviceFrom(const BluetoothctlDevice& device, const std::optional<BluetoothctlInfo>& info)
+{
+    ProfilerDevice entry;
+    entry.name = device.name.isEmpty() ? device.address : device.name;
+    if (!info)
+        return entry;
+    if (info->name && !info->name->isEmpty())
+        entry.name = *info->name;
+    else if (info->alias && !info->alias->isEmpty())
+        entry.name = *info->alias;
+    if (info->icon)
+        entry.properties.insert(QStringLiteral("device_minorType"), *info->icon);
+    // The report's levels are texts, as the sampler reads them.
+    if (info->batteryPercent)
+        entry.properties.insert(QStringLiteral("device_batteryLevelMain"), QString::number(*info->batteryPercent));
+    return entry;
+}
+
 } // namespace orbistat

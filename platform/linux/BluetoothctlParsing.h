@@ -3,6 +3,8 @@
 // and prompts, which are removed before anything is read.
 #pragma once
 
+#include "platform/BluetoothProfiler.h"
+
 #include <QString>
 #include <optional>
 #include <string_view>
@@ -29,6 +31,12 @@ struct BluetoothctlInfo {
 // "Device AA:BB:CC:DD:EE:FF Name" lines, in order; other lines are skipped.
 std::vector<BluetoothctlDevice> parseBluetoothctlDevices(std::string_view output);
 std::optional<BluetoothctlInfo> parseBluetoothctlInfo(std::string_view output);
+
+// One device of the report: its name from `info` (Name, else Alias), else
+// the listed name, else the address; the kind and the main battery level as
+// the texts the report carries. `info` is absent when the tool said nothing
+// usable about the device.
+ProfilerDevice profilerDeviceFrom(const BluetoothctlDevice& device, const std::optional<BluetoothctlInfo>& info);
 
 // True for six pairs of hexadecimal digits separated by colons.
 bool isBluetoothAddress(std::string_view text);

@@ -25,7 +25,7 @@ public:
     HotFile& operator=(const HotFile&) = delete;
 
     // The whole content (at most maxBytes), valid until the next read;
-    // absent when the file cannot be opened or read.
+    // absent when the file cannot be opened or read, or is no regular file.
     std::optional<std::string_view> read();
 
 private:

@@ -97,25 +97,12 @@ std::optional<std::vector<ProfilerDevice>> LinuxBluetoothctl::connectedDevices()
     std::vector<ProfilerDevice> devices;
     bool toolHangs = false;
     for (const auto& device : parseBluetoothctlDevices(list->toStdString())) {
-        ProfilerDevice entry;
-        entry.name = device.name.isEmpty() ? device.address : device.name;
         // Once one run hit the time limit the others would too: the rest
         // are listed under their names alone rather than waited for.
         bool timedOut = false;
         const auto output = toolHangs ? std::nullopt : run({QStringLiteral("info"), device.address}, &timedOut);
         toolHangs = toolHangs || timedOut;
-        if (const auto info = output ? parseBluetoothctlInfo(output->toStdString()) : std::nullopt) {
-            if (info->name && !info->name->isEmpty())
-                entry.name = *info->name;
-            else if (info->alias && !info->alias->isEmpty())
-                entry.name = *info->alias;
-            if (info->icon)
-                entry.properties.insert(QStringLiteral("device_minorType"), *info->icon);
-            // The report's levels are texts, as the sampler reads them.
-            if (info->batteryPercent)
-                entry.properties.insert(QStringLiteral("device_batteryLevelMain"), QString::number(*info->batteryPercent));
-        }
-        devices.push_back(std::move(entry));
+        devices.push_back(profilerDeviceFrom(device, output ? parseBluetoothctlInfo(output->toStdString()) : std::nullopt));
     }
     return devices;
 }

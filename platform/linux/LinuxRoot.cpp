@@ -40,7 +40,7 @@ int LinuxRoot::openForReading(std::string_view relative) const
 {
     if (openObserver_)
         (*openObserver_)(relative);
-    return ::open(resolve(relative).c_str(), O_RDONLY | O_CLOEXEC);
+    return openRegularFile(resolve(relative).c_str());
 }
 
 std::optional<std::string> LinuxRoot::readBytes(std::string_view relative, size_t maxBytes) const

@@ -14,8 +14,9 @@
 
 namespace orbistat {
 
-// The text of a one-value attribute: ends at the first NUL, ASCII
-// whitespace trimmed, invalid UTF-8 replaced by U+FFFD.
+// The text of a one-value attribute's bytes: ends at the first NUL (the
+// device tree's strings are NUL-terminated), ASCII whitespace trimmed,
+// invalid UTF-8 replaced by U+FFFD.
 QString attributeText(std::string_view bytes);
 
 class LinuxRoot {
@@ -36,11 +37,14 @@ public:
     // lets a test see every file a tick touches.
     using OpenObserver = std::function<void(std::string_view relative)>;
     void setOpenObserver(OpenObserver observer);
-    // A read-only descriptor of the file (close-on-exec), or -1.
+    // A read-only descriptor of the file (close-on-exec), or -1, also for
+    // anything that is no regular file: see openRegularFile, which never
+    // waits on a FIFO.
     int openForReading(std::string_view relative) const;
 
     // Raw bytes of a file, at most `maxBytes` (sysfs serves one page).
-    // Absent when the file cannot be opened or read.
+    // Absent when the file cannot be opened or read, or is no regular file
+    // (a FIFO, device node or directory in its place): see openRegularFile.
     std::optional<std::string> readBytes(std::string_view relative, size_t maxBytes = 4096) const;
     // A one-value attribute as text: ends at the first NUL, ASCII whitespace
     // trimmed, invalid UTF-8 replaced by U+FFFD.

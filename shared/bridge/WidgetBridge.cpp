@@ -14,6 +14,9 @@ WidgetBridge::WidgetBridge(const SettingsStore& settings, Now now, Reload reload
     , now_(std::move(now))
     , reload_(std::move(reload))
 {
+    // The bridge is made once, at start: a run killed between writing a
+    // snapshot and renaming it into place left its temporary file behind.
+    removeStaleTemporaryFiles();
 }
 
 std::optional<SharedStats> WidgetBridge::snapshot(const SystemMonitor& monitor, const QDateTime& updated) const
