@@ -17,8 +17,8 @@
 # click on the item ("popover"). The host (build/bench/orbistat_bench_tray_host
 # unless --tray-host names a panel) does what a panel does for the item: it
 # reads the image and the tooltip whenever the item announces new ones. The
-# hosts are not part of what is measured. The tray program writes nothing, so
-# its first-output column stays empty.
+# hosts are not part of what is measured. The tray program writes nothing:
+# its first output is the moment its item is on the bus (to 50 ms).
 #
 # Orbistat's runtime folder (where the snapshot for the widgets goes) is put
 # on a tmpfs, as a desktop session's is.
@@ -34,7 +34,10 @@
 #   --display :N       the X display: the server already running there, else
 #                      an Xvfb started on it (default: an Xvfb on a free one)
 #   --tray-host CMD    the tray host started on each private bus (default:
-#                      the bench's own; a panel such as xfce4-panel works too)
+#                      the bench's own): any program that takes the
+#                      org.kde.StatusNotifierWatcher name, a panel for one;
+#                      only the bench's own host tells how often the image
+#                      changed
 #   --build DIR        the build folder holding app/orbistat (default: build)
 #   --baseline FILE    also measure another orbistat (for example one built
 #                      from main) in the same runs, as "base" (and with --tray
@@ -202,22 +205,26 @@ if ((TRAY)); then
         start_tray_session "$name"
         mkdir -m 700 "$RUNTIME/$name"
         environment="DISPLAY=$DISPLAY_NAME DBUS_SESSION_BUS_ADDRESS=$SESSION_BUS XDG_RUNTIME_DIR=$RUNTIME/$name XDG_CONFIG_HOME=$WORK/config QT_QPA_PLATFORM=xcb"
-        # The popover opens on a click on the item (Activate), as a panel
-        # asks for it once the item is on the bus. The script becomes the
-        # tray program (same process id, hence the item's bus name), so
-        # that no shell stays in the measured process tree; the clicking
-        # shell is not its child (a child it never reaps would take its
-        # CPU time out of the tree's sum when it ends).
+        # The tray program writes nothing: a helper writes a line once its
+        # item is on the bus (asked every 50 ms), which is the program's
+        # first output, and for the popover then clicks the item (Activate),
+        # as a panel does. The script becomes the tray program (same process
+        # id, hence the item's bus name), so that no shell stays in the
+        # measured tree; the helper is not its child either (a child it never
+        # reaps would take its CPU time out of the tree's sum when it ends).
         cat > "$WORK/$name.sh" <<EOF
-if [[ $name == *popover ]]; then
-    ( (
-        for _ in \$(seq 100); do
-            sleep 0.1
-            env $environment dbus-send --session --print-reply --dest=org.kde.StatusNotifierItem-\$\$-1 /StatusNotifierItem \\
-                org.kde.StatusNotifierItem.Activate int32:900 int32:30 > /dev/null 2>&1 && break
-        done
-    ) & )
-fi
+item=org.kde.StatusNotifierItem-\$\$-1
+( (
+    for _ in \$(seq 1200); do
+        sleep 0.05
+        env $environment dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \\
+            org.freedesktop.DBus.NameHasOwner string:\$item 2> /dev/null | grep -q 'boolean true' || continue
+        echo "item on the bus"
+        [[ $name == *popover ]] && env $environment dbus-send --session --print-reply --dest=\$item /StatusNotifierItem \\
+            org.kde.StatusNotifierItem.Activate int32:900 int32:30 > /dev/null 2>&1
+        break
+    done
+) & )
 exec env $environment "$program"
 EOF
         PEERS+=("$name")
@@ -302,7 +309,7 @@ END {
         else
             printf "  %-22s CPU per refresh %.2f x qt-floor, %s wake-ups/s, RSS %.2f x qt-floor%s\n", label(name), median(lc[name], run),
                 nwake[name] ? sprintf("%.2f", median(lwake[name], nwake[name])) : "?", median(lr[name], run),
-                name == "orbistat" || name == "base" ? sprintf(", first line %.1f ms", median(lfirst[name], run)) : ""
+                sprintf(name == "orbistat" || name == "base" ? ", first line %.1f ms" : ", item on the bus after %.0f ms", median(lfirst[name], run))
     }
 }' $(for ((run = 1; run <= RUNS; run++)); do echo "$WORK/run$run.csv"; done)
 
