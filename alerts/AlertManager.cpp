@@ -117,7 +117,8 @@ AlertManager::Condition AlertManager::condition(Kind kind, const MonitorReadings
 
 void AlertManager::evaluate(const SystemMonitor& monitor)
 {
-    evaluate(MonitorReadings::of(monitor));
+    readings_.update(monitor);
+    evaluate(readings_);
 }
 
 void AlertManager::evaluate(const MonitorReadings& readings)

@@ -79,6 +79,8 @@ private:
     const Clock& clock_;
     std::map<Kind, double> sustained_;
     std::map<Kind, double> lastSent_;
+    // The monitor's values of the tick being evaluated, kept between ticks.
+    MonitorReadings readings_;
 };
 
 } // namespace orbistat

@@ -131,7 +131,8 @@ void AppDelegate::updateStatusItem()
     if (!statusItem_)
         return;
     TrayImageInputs inputs;
-    inputs.items = MenuBarRenderer::items(monitor_, settings_.enabledMenuBarModules(), settings_);
+    readings_.update(monitor_);
+    inputs.items = MenuBarRenderer::items(readings_, settings_.enabledMenuBarModules(), settings_);
     if (!inputs.items.empty()) {
         inputs.style = settings_.currentMenuBarStyle();
         inputs.colorize = settings_.boolValue(SettingsKey::menuBarColorize);

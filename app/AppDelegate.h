@@ -14,6 +14,7 @@
 
 #include "app/PopoverWindow.h"
 #include "app/TrayImageCache.h"
+#include "core/MonitorReadings.h"
 #include "core/SystemMonitor.h"
 #include "platform/StatusItem.h"
 #include "shared/bridge/WidgetBridge.h"
@@ -96,6 +97,7 @@ private:
     SystemMonitor monitor_;
     WidgetBridge widgetBridge_;
     TrayImageCache imageCache_;
+    MonitorReadings readings_;  // the monitor's values, kept between ticks
     QMenu menu_;
     QString toolTip_;
     std::optional<std::vector<StatusPixmap>> image_;

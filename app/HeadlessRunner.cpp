@@ -52,7 +52,11 @@ void HeadlessRunner::onTick()
         }
         out_ << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
     } else {
-        out_ << statusItemText(monitor_, settings_) << (details_ ? QStringLiteral(" | ") + statusLine(monitor_) : QString()) << '\n';
+        readings_.update(monitor_);
+        out_ << statusItemText(readings_, settings_);
+        if (details_)
+            out_ << QStringLiteral(" | ") << statusLine(monitor_);
+        out_ << '\n';
     }
     out_.flush();
     if (afterEachTick_)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "core/MonitorReadings.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
 
@@ -52,6 +53,7 @@ private:
     ListingNotifier* notifications_ = nullptr;
     std::function<void()> afterEachTick_;
     QTextStream out_;
+    MonitorReadings readings_;  // kept between ticks
 };
 
 } // namespace orbistat

@@ -79,6 +79,11 @@ LinuxMachine::LinuxMachine(LinuxRoot root, QDBusConnection systemBus, QString bl
 {
 }
 
+QDBusConnection LinuxMachine::systemBusFor(const LinuxRoot& root)
+{
+    return root.isRecorded() ? QDBusConnection(QStringLiteral("orbistat-no-bus")) : QDBusConnection::systemBus();
+}
+
 MonitorSamplers LinuxMachine::makeSamplers()
 {
     MonitorSamplers samplers;

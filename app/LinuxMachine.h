@@ -37,6 +37,10 @@ public:
     // Under a recorded tree neither is consulted.
     // `nvml` loads NVIDIA's library; by default the installed one, and none
     // under a recorded tree (it describes the host's GPUs, not the tree's).
+    // The system bus for a root: a recorded tree is another machine, whose
+    // services this machine's bus says nothing about, so it is not opened.
+    static QDBusConnection systemBusFor(const LinuxRoot& root);
+
     // `clock`, when given, replaces the machine's own for every adapter
     // (a test's injected clock); it must outlive the machine.
     explicit LinuxMachine(LinuxRoot root, QDBusConnection systemBus = QDBusConnection::systemBus(),

@@ -34,3 +34,9 @@ std::vector<Notification> ListingNotifier::takePosted()
 }
 
 } // namespace orbistat
+
+// The meta-object code in this file rather than in the library's shared moc
+// file: the terminal program needs this class, and the shared file would
+// bring every other class of the folder (the tray's among them) and the
+// graphics libraries with it.
+#include "moc_ListingNotifier.cpp"

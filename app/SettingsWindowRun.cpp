@@ -2,6 +2,7 @@
 
 #include "alerts/AlertManager.h"
 #include "app/CommandLine.h"
+#include "app/DesktopProgram.h"
 #include "app/LinuxMachine.h"
 #include "app/SingleInstance.h"
 #include "core/SettingsStore.h"
@@ -53,7 +54,7 @@ int runSettingsWindow(int argc, char* argv[])
     const LinuxUptimeClock hostClock{LinuxRoot("/")};
     LinuxDBusNotifier notifier(QDBusConnection::sessionBus());
     AlertManager alerts(settings, notifier, hostClock);
-    auto autostart = LinuxAutostartEntry::forThisProgram();
+    auto autostart = LinuxAutostartEntry::forThisProgram(launcherProgramPath());
 
     ui::SettingsWindowController controller({settings, &alerts, &autostart});
     QObject::connect(&controller, &ui::SettingsWindowController::closed, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -1,7 +1,7 @@
 #include "app/StatusLine.h"
 
 #include "app/MonitorJson.h"
-#include "menubar/MenuBarRenderer.h"
+#include "menubar/MenuBarItems.h"
 #include "shared/FixedDecimalText.h"
 
 #include <QStringList>
@@ -192,7 +192,12 @@ QString statusLine(const SystemMonitor& monitor)
 
 QString statusItemText(const SystemMonitor& monitor, const SettingsStore& settings)
 {
-    return MenuBarRenderer::accessibilityText(MenuBarRenderer::items(monitor, settings.enabledMenuBarModules(), settings));
+    return statusItemText(MonitorReadings::of(monitor), settings);
+}
+
+QString statusItemText(const MonitorReadings& readings, const SettingsStore& settings)
+{
+    return MenuBarRenderer::accessibilityText(MenuBarRenderer::items(readings, settings.enabledMenuBarModules(), settings));
 }
 
 } // namespace orbistat

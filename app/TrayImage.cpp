@@ -5,6 +5,7 @@
 #include "shared/drawing/SymbolTable.h"
 
 #include <QPainter>
+#include <QtEndian>
 #include <cmath>
 
 namespace orbistat {
@@ -14,18 +15,17 @@ StatusPixmap toStatusPixmap(const QImage& image)
     if (image.isNull())
         return {};
     const QImage plain = image.convertToFormat(QImage::Format_ARGB32);
-    StatusPixmap pixmap{plain.width(), plain.height(), {}};
-    pixmap.argb.resize(qsizetype(plain.width()) * plain.height() * 4);
+    const int width = plain.width();
+    const int height = plain.height();
+    StatusPixmap pixmap{width, height, {}};
+    pixmap.argb.resize(qsizetype(width) * height * 4);
+    // Each pixel as alpha, red, green, blue bytes: the 0xAARRGGBB value in
+    // network byte order.
     auto* out = reinterpret_cast<unsigned char*>(pixmap.argb.data());
-    for (int y = 0; y < plain.height(); ++y) {
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(plain.constScanLine(y));
-        for (int x = 0; x < plain.width(); ++x) {
-            const QRgb pixel = row[x];
-            *out++ = static_cast<unsigned char>(qAlpha(pixel));
-            *out++ = static_cast<unsigned char>(qRed(pixel));
-            *out++ = static_cast<unsigned char>(qGreen(pixel));
-            *out++ = static_cast<unsigned char>(qBlue(pixel));
-        }
+        for (int x = 0; x < width; ++x, out += 4)
+            qToBigEndian<quint32>(row[x], out);
     }
     return pixmap;
 }

@@ -7,7 +7,10 @@ namespace orbistat {
 
 std::optional<std::vector<StatusPixmap>> TrayImageCache::update(const TrayImageInputs& inputs)
 {
-    if (lastInputs_ && *lastInputs_ == inputs)
+    // Compared as drawn: a history point or a fraction the style does not
+    // show draws nothing new.
+    if (lastInputs_ && lastInputs_->style == inputs.style && lastInputs_->colorize == inputs.colorize
+        && lastInputs_->appearance == inputs.appearance && MenuBarRenderer::drawsAlike(lastInputs_->items, inputs.items, inputs.style))
         return std::nullopt;
     lastInputs_ = inputs;
     ++drawings_;

@@ -1,9 +1,10 @@
 // Keeps the tray from redrawing and resending an image that did not change:
-// the image is drawn again only when one of its inputs (the items with their
-// values, the style, colouring, the appearance) differs from the last
-// drawing, and handed on only when its pixels differ from the last ones
-// handed on. Most ticks of a steady machine then cost a comparison of a few
-// short strings.
+// the image is drawn again only when one of its inputs (the items' values as
+// the style draws them, the style, colouring, the appearance) differs from
+// the last drawing, and handed on only when its pixels differ from the last
+// ones handed on. Most ticks of a steady machine then cost a comparison of a
+// few short strings: in the inline and stacked styles the history that grows
+// every tick is not drawn, and the graph shows only its newest points.
 #pragma once
 
 #include "core/MenuBarStyle.h"

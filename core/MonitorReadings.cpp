@@ -7,17 +7,22 @@ namespace orbistat {
 MonitorReadings MonitorReadings::of(const SystemMonitor& monitor)
 {
     MonitorReadings readings;
-    readings.interval = monitor.interval();
-    readings.cpu = monitor.cpu();
-    readings.memory = monitor.memory();
-    readings.network = monitor.network();
-    readings.disk = monitor.disk();
-    readings.gpu = monitor.gpu();
-    readings.sensors = monitor.sensors();
-    readings.battery = monitor.battery();
-    for (size_t i = 0; i < monitorHistoryCount; ++i)
-        readings.histories[i] = monitor.history(static_cast<MonitorHistory>(i));
+    readings.update(monitor);
     return readings;
+}
+
+void MonitorReadings::update(const SystemMonitor& monitor)
+{
+    interval = monitor.interval();
+    cpu = monitor.cpu();
+    memory = monitor.memory();
+    network = monitor.network();
+    disk = monitor.disk();
+    gpu = monitor.gpu();
+    sensors = monitor.sensors();
+    battery = monitor.battery();
+    for (size_t i = 0; i < monitorHistoryCount; ++i)
+        histories[i] = monitor.history(static_cast<MonitorHistory>(i));
 }
 
 } // namespace orbistat

@@ -34,6 +34,9 @@ struct MonitorReadings {
     std::vector<double>& history(MonitorHistory which) { return histories[static_cast<size_t>(which)]; }
 
     static MonitorReadings of(const SystemMonitor& monitor);
+    // The same into this record, whose lists keep their storage: a consumer
+    // that keeps one copies every tick without allocating.
+    void update(const SystemMonitor& monitor);
 };
 
 } // namespace orbistat

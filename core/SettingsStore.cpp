@@ -29,17 +29,6 @@ QString joinedRawValues(auto table)
     return values.join(QLatin1Char(','));
 }
 
-// QSettings turns an unquoted "a,b" of a hand-edited INI file into a list;
-// the settings hold it as the text it was.
-std::optional<QString> asText(const QVariant& value)
-{
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    if (value.canConvert<QString>())
-        return value.toString();
-    return std::nullopt;
-}
-
 // A settings file is a few hundred bytes; one far larger is not ours.
 constexpr qint64 maxSettingsBytes = 1024 * 1024;
 
@@ -69,6 +58,34 @@ std::optional<QByteArray> readSettingsBytes(const QString& path)
     }
     ::close(fd);
     return bytes;
+}
+
+template <typename T>
+const T* findKept(const auto& kept, QAnyStringView key)
+{
+    for (const auto& entry : kept) {
+        if (QAnyStringView::equal(entry.key, key))
+            return &entry.value;
+    }
+    return nullptr;
+}
+
+double registeredDouble(QAnyStringView key)
+{
+    const auto& defaults = SettingsStore::registeredDefaults();
+    const auto it = defaults.find(key.toString());
+    return it != defaults.end() ? it->second.toDouble() : 0.0;
+}
+
+// QSettings turns an unquoted "a,b" of a hand-edited INI file into a list;
+// the settings hold it as the text it was.
+std::optional<QString> asText(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    if (value.canConvert<QString>())
+        return value.toString();
+    return std::nullopt;
 }
 
 // The thresholds move in steps of 0.05; a sum such as 0.9 + 0.05 lands
@@ -116,10 +133,9 @@ QString joinSet(const std::set<QString>& set)
 SettingsStore::SettingsStore(const QString& filePath, QObject* parent)
     : QObject(parent)
     , filePath_(filePath)
+    , watch_(filePath)
 {
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &SettingsStore::fileMaybeChanged);
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &SettingsStore::fileMaybeChanged);
-    watchFile();
+    connect(&watch_, &SettingsFileWatch::changed, this, &SettingsStore::fileMaybeChanged);
     lastFingerprint_ = fileFingerprint();
 }
 
@@ -194,28 +210,75 @@ QSettings& SettingsStore::settings() const
     return *settings_;
 }
 
-std::optional<QVariant> SettingsStore::storedValue(const QString& key) const
+void SettingsStore::refresh() const
 {
+    if (!watch_.takeChange())
+        return;
+    // sync() re-reads the file when it changed on disk; a file that is
+    // not ours (see isFileUsable()) is not read at all.
+    if (isFileUsable())
+        settings().sync();
+    forgetDerived();
+}
+
+void SettingsStore::forgetDerived() const
+{
+    ++generation_;
+    doubles_.clear();
+    bools_.clear();
+    texts_.clear();
+    style_.reset();
+}
+
+std::optional<QVariant> SettingsStore::storedValue(QAnyStringView key) const
+{
+    const QString name = key.toString();
     // A FIFO, a device or a huge file in the settings' place is never read
     // (reading it would block or fill memory): the defaults apply, with
     // whatever this run stored meanwhile.
     if (!isFileUsable()) {
-        const auto unsaved = unsaved_.find(key);
+        const auto unsaved = unsaved_.find(name);
         return unsaved == unsaved_.end() ? std::nullopt : unsaved->second;
     }
-    // sync() re-reads the file when another process changed it: nothing
-    // here is a cached copy.
     auto& store = settings();
-    store.sync();
-    if (!store.contains(key))
+    if (!store.contains(name))
         return std::nullopt;
-    return store.value(key);
+    return store.value(name);
 }
 
-double SettingsStore::doubleValue(const QString& key) const
+double SettingsStore::doubleValue(QAnyStringView key) const
 {
-    const auto& defaults = registeredDefaults();
-    const auto fallback = defaults.count(key) ? defaults.at(key).toDouble() : 0.0;
+    refresh();
+    if (const auto* kept = findKept<double>(doubles_, key))
+        return *kept;
+    const double value = readDouble(key);
+    doubles_.push_back({key.toString(), value});
+    return value;
+}
+
+bool SettingsStore::boolValue(QAnyStringView key) const
+{
+    refresh();
+    if (const auto* kept = findKept<bool>(bools_, key))
+        return *kept;
+    const bool value = readBool(key);
+    bools_.push_back({key.toString(), value});
+    return value;
+}
+
+std::optional<QString> SettingsStore::textValue(QAnyStringView key) const
+{
+    refresh();
+    if (const auto* kept = findKept<std::optional<QString>>(texts_, key))
+        return *kept;
+    auto value = readText(key);
+    texts_.push_back({key.toString(), value});
+    return value;
+}
+
+double SettingsStore::readDouble(QAnyStringView key) const
+{
+    const double fallback = registeredDouble(key);
     const auto stored = storedValue(key);
     if (!stored)
         return fallback;
@@ -227,10 +290,11 @@ double SettingsStore::doubleValue(const QString& key) const
     return ok && std::isfinite(value) ? value : fallback;
 }
 
-bool SettingsStore::boolValue(const QString& key) const
+bool SettingsStore::readBool(QAnyStringView key) const
 {
     const auto& defaults = registeredDefaults();
-    const bool fallback = defaults.count(key) ? defaults.at(key).toBool() : false;
+    const auto it = defaults.find(key.toString());
+    const bool fallback = it != defaults.end() && it->second.toBool();
     const auto stored = storedValue(key);
     if (!stored)
         return fallback;
@@ -247,14 +311,14 @@ bool SettingsStore::boolValue(const QString& key) const
     return fallback;
 }
 
-std::optional<QString> SettingsStore::textValue(const QString& key) const
+std::optional<QString> SettingsStore::readText(QAnyStringView key) const
 {
     if (const auto stored = storedValue(key)) {
         if (auto text = asText(*stored))
             return text;
     }
     const auto& defaults = registeredDefaults();
-    if (const auto it = defaults.find(key); it != defaults.end())
+    if (const auto it = defaults.find(key.toString()); it != defaults.end())
         return it->second.toString();
     return std::nullopt;
 }
@@ -308,33 +372,12 @@ void SettingsStore::written()
 {
     if (isFileUsable())
         settings().sync();
+    forgetDerived();
     lastFingerprint_ = fileFingerprint();
-    watchFile();
     if (QThread::currentThread() == thread())
         emit changed();
     else
         QMetaObject::invokeMethod(this, &SettingsStore::changed, Qt::QueuedConnection);
-}
-
-void SettingsStore::watchFile()
-{
-    // QSettings replaces the file on save, which ends a watch on the file
-    // itself; the folder watch notices the new file. Until the folder
-    // exists (it is made by the first write, never by a read), the nearest
-    // folder above it is watched so its creation is noticed.
-    const QFileInfo info(filePath_);
-    QString watched = info.absolutePath();
-    while (!QFileInfo(watched).isDir() && QFileInfo(watched).absolutePath() != watched)
-        watched = QFileInfo(watched).absolutePath();
-    const QStringList stale = watcher_.directories();
-    for (const auto& path : stale) {
-        if (path != watched)
-            watcher_.removePath(path);
-    }
-    if (!watcher_.directories().contains(watched))
-        watcher_.addPath(watched);
-    if (info.exists() && !watcher_.files().contains(info.absoluteFilePath()))
-        watcher_.addPath(info.absoluteFilePath());
 }
 
 QByteArray SettingsStore::fileFingerprint() const
@@ -347,7 +390,6 @@ QByteArray SettingsStore::fileFingerprint() const
 
 void SettingsStore::fileMaybeChanged()
 {
-    watchFile();
     const auto fingerprint = fileFingerprint();
     if (fingerprint == lastFingerprint_)
         return;  // our own save, or a change elsewhere in the folder
@@ -355,29 +397,42 @@ void SettingsStore::fileMaybeChanged()
     emit changed();
 }
 
-std::vector<MenuBarModule> SettingsStore::enabledMenuBarModules() const
+const std::vector<MenuBarModule>& SettingsStore::enabledMenuBarModules() const
 {
-    const auto enabled = parseSet(textValue(SettingsKey::menuBarEnabled).value_or(QString()));
-    const auto order = parseModuleOrder(textValue(SettingsKey::menuBarOrder).value_or(QString()));
-    std::vector<MenuBarModule> modules;
-    for (const auto module : order) {
-        if (enabled.count(rawValue(module)))
-            modules.push_back(module);
+    refresh();
+    if (modulesGeneration_ != generation_) {
+        // Both texts from the same reading of the file.
+        const auto enabled = parseSet(readText(SettingsKey::menuBarEnabled).value_or(QString()));
+        const auto order = parseModuleOrder(readText(SettingsKey::menuBarOrder).value_or(QString()));
+        modules_.clear();
+        for (const auto module : order) {
+            if (enabled.count(rawValue(module)))
+                modules_.push_back(module);
+        }
+        modulesGeneration_ = generation_;
     }
-    return modules;
+    return modules_;
 }
 
 MenuBarStyle SettingsStore::currentMenuBarStyle() const
 {
-    const auto stored = storedValue(SettingsKey::menuBarStyle);
-    const auto text = stored ? asText(*stored).value_or(QString()) : QString();
-    const auto style = menuBarStyleFromRaw(text);
-    return style.value_or(MenuBarStyle::stacked);
+    refresh();
+    if (!style_) {
+        const auto stored = storedValue(SettingsKey::menuBarStyle);
+        const auto text = stored ? asText(*stored).value_or(QString()) : QString();
+        style_ = menuBarStyleFromRaw(text).value_or(MenuBarStyle::stacked);
+    }
+    return *style_;
 }
 
-std::set<QString> SettingsStore::visibleCards() const
+const std::set<QString>& SettingsStore::visibleCards() const
 {
-    return parseSet(textValue(SettingsKey::visibleCards).value_or(QString()));
+    refresh();
+    if (cardsGeneration_ != generation_) {
+        cards_ = parseSet(readText(SettingsKey::visibleCards).value_or(QString()));
+        cardsGeneration_ = generation_;
+    }
+    return cards_;
 }
 
 bool SettingsStore::isCardVisible(PopoverCard card) const

@@ -1,8 +1,10 @@
 // The user's settings: a QSettings INI file (~/.config/Orbistat/Orbistat.conf)
-// with registered defaults held in memory. Every read goes to the file, so a
-// value written by the settings window or by hand takes effect at the next
-// read; every write is followed by `changed`, and an edit by another process
-// is noticed through a file watch and announced the same way.
+// with registered defaults held in memory. A value written by the settings
+// window or by hand takes effect at the next read: reads are served from
+// memory only until the store's own write or a change the file watch reports,
+// and the watch is asked at every read (SettingsFileWatch), so nothing waits
+// for the event loop. Every write is followed by `changed`, and an edit by
+// another process is announced the same way.
 //
 // The file is read only when it is a regular file (or a link to one) of at
 // most 1 MiB. Anything else in its place (a FIFO, a device such as
@@ -18,7 +20,9 @@
 #include "core/MenuBarStyle.h"
 #include "core/PopoverCard.h"
 
-#include <QFileSystemWatcher>
+#include "core/SettingsFileWatch.h"
+
+#include <QAnyStringView>
 #include <QObject>
 #include <QSettings>
 #include <QString>
@@ -72,18 +76,20 @@ public:
 
     // Typed reads. A stored value of the wrong type, a non-finite number or
     // an unparsable text reads as the registered default.
-    double doubleValue(const QString& key) const;
-    bool boolValue(const QString& key) const;
+    double doubleValue(QAnyStringView key) const;
+    bool boolValue(QAnyStringView key) const;
     // The stored text, else the registered default; absent for a key with
     // neither.
-    std::optional<QString> textValue(const QString& key) const;
+    std::optional<QString> textValue(QAnyStringView key) const;
 
     void setValue(const QString& key, const QVariant& value);
     void remove(const QString& key);
 
-    std::vector<MenuBarModule> enabledMenuBarModules() const;
+    // The two lists are kept between reads: a reference stays valid, and
+    // unchanged, until the next call of the same function.
+    const std::vector<MenuBarModule>& enabledMenuBarModules() const;
     MenuBarStyle currentMenuBarStyle() const;
-    std::set<QString> visibleCards() const;
+    const std::set<QString>& visibleCards() const;
     bool isCardVisible(PopoverCard card) const;
 
     // Settings-window writes.
@@ -109,20 +115,47 @@ private:
     // Whether a write may go to the file (a link first replaced).
     bool prepareWrite();
     bool replaceLink();
-    std::optional<QVariant> storedValue(const QString& key) const;
+
+    // A typed value kept for one key until the settings change.
+    template <typename T>
+    struct Kept {
+        QString key;
+        T value;
+    };
+    template <typename T>
+    using KeptValues = std::vector<Kept<T>>;
+
+    // Re-reads the file when the watch saw a change since the last read.
+    void refresh() const;
+    // Everything derived from the file is computed afresh at its next read.
+    void forgetDerived() const;
+    std::optional<QVariant> storedValue(QAnyStringView key) const;
+    double readDouble(QAnyStringView key) const;
+    bool readBool(QAnyStringView key) const;
+    std::optional<QString> readText(QAnyStringView key) const;
     void toggleInSet(const QString& key, const QString& raw, bool on);
     void written();
-    void watchFile();
     void fileMaybeChanged();
     QByteArray fileFingerprint() const;
 
     QString filePath_;
     mutable std::optional<QSettings> settings_;
-    QFileSystemWatcher watcher_;
+    mutable SettingsFileWatch watch_;
     QByteArray lastFingerprint_;
     // Values stored while the file is ignored (absent: removed).
     std::map<QString, std::optional<QVariant>> unsaved_;
     mutable bool reportedUnusable_ = false;
+
+    // Derived values, valid for `generation_`.
+    mutable uint64_t generation_ = 1;
+    mutable KeptValues<double> doubles_;
+    mutable KeptValues<bool> bools_;
+    mutable KeptValues<std::optional<QString>> texts_;
+    mutable uint64_t modulesGeneration_ = 0;
+    mutable std::vector<MenuBarModule> modules_;
+    mutable uint64_t cardsGeneration_ = 0;
+    mutable std::set<QString> cards_;
+    mutable std::optional<MenuBarStyle> style_;
 };
 
 } // namespace orbistat

@@ -1,12 +1,10 @@
 #include "menubar/MenuBarRenderer.h"
 
 #include "core/SettingsStore.h"
-#include "core/SystemMonitor.h"
-#include "shared/FixedDecimalText.h"
 #include "shared/drawing/AppFonts.h"
 
-#include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -26,26 +24,10 @@ constexpr double graphBottom = 4.0;
 constexpr double graphAdvance = 28.0;      // graph plus its gap to the text
 constexpr double graphRadius = 3.0;
 constexpr double stackedLineGap = 3.0;
-constexpr double networkScaleFloor = 100000.0;  // bytes per second
-constexpr double temperatureScale = 110.0;      // °C drawn as a full graph
 constexpr size_t graphPoints = 24;
-// The widest rate text below 1 GB/s: four digits and the widest unit
-// letter ("↓1000K" for 999.6 kB/s is narrower, and "↓311K" or "↓250M"
-// would not fit in the room of "↓99M"). The network block keeps its width
-// however the rates change.
-constexpr const char* widestRate = "\u21931000M";
-
 // Dots per metre of 72 dpi: one point is one logical pixel, so the sizes
 // below are the sizes drawn.
 constexpr int pointDotsPerMeter = 2835;
-
-double clamp01(double value)
-{
-    // NaN reads as 0: a bad reading must not escape the graph.
-    if (!(value > 0.0))
-        return 0.0;
-    return std::min(value, 1.0);
-}
 
 QImage pointImage(int width, int height)
 {
@@ -54,6 +36,34 @@ QImage pointImage(int width, int height)
     image.setDotsPerMeterY(pointDotsPerMeter);
     return image;
 }
+
+// Text widths through a font's metrics, remembered: measuring shapes the
+// text each time, and the tray image is laid out from the same few labels
+// and values tick after tick. Bounded: rates and temperatures can bring
+// many different values over a long run.
+class Advances {
+public:
+    explicit Advances(const QFontMetricsF& metrics)
+        : metrics_(metrics)
+    {
+    }
+
+    double operator()(const QString& text) const
+    {
+        if (const auto known = widths_.constFind(text); known != widths_.constEnd())
+            return *known;
+        if (widths_.size() >= maxRemembered)
+            widths_.clear();
+        const double width = metrics_.horizontalAdvance(text);
+        widths_.insert(text, width);
+        return width;
+    }
+
+private:
+    static constexpr qsizetype maxRemembered = 256;
+    const QFontMetricsF& metrics_;
+    mutable QHash<QString, double> widths_;
+};
 
 // The four fonts, created once. Digits of Noto Sans share one advance in
 // both embedded weights. Only Regular and Bold are embedded, so the medium
@@ -70,6 +80,10 @@ struct Fonts {
         , smallValueMetrics(smallValue, &device)
         , stackedLabelMetrics(stackedLabel, &device)
         , inlineLabelMetrics(inlineLabel, &device)
+        , valueAdvance(valueMetrics)
+        , smallValueAdvance(smallValueMetrics)
+        , stackedLabelAdvance(stackedLabelMetrics)
+        , inlineLabelAdvance(inlineLabelMetrics)
     {
     }
 
@@ -82,6 +96,10 @@ struct Fonts {
     QFontMetricsF smallValueMetrics;
     QFontMetricsF stackedLabelMetrics;
     QFontMetricsF inlineLabelMetrics;
+    Advances valueAdvance;
+    Advances smallValueAdvance;
+    Advances stackedLabelAdvance;
+    Advances inlineLabelAdvance;
 };
 
 const Fonts& fonts()
@@ -90,11 +108,6 @@ const Fonts& fonts()
     // process-wide set has no owner to destroy them in time.
     static const Fonts* const instance = new Fonts();
     return *instance;
-}
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("MenuBarRenderer", text);
 }
 
 struct Colours {
@@ -142,7 +155,7 @@ void drawGraph(QPainter& painter, const MenuBarItem& item, double x, const Colou
     painter.setPen(Qt::NoPen);
     painter.setBrush(colours.graphFill);
     if (item.history.size() < 2) {
-        const double height = clamp01(item.fraction) * graphHeight;
+        const double height = clampedFraction(item.fraction) * graphHeight;
         painter.drawRect(QRectF(x, fromBottom(graphBottom + height), graphWidth, height));
     } else {
         const size_t n = std::min(item.history.size(), graphPoints);
@@ -150,7 +163,7 @@ void drawGraph(QPainter& painter, const MenuBarItem& item, double x, const Colou
         QPolygonF polygon;
         polygon << QPointF(x, fromBottom(graphBottom));
         for (size_t i = 0; i < n; ++i) {
-            const double v = clamp01(*(first + static_cast<std::ptrdiff_t>(i)));
+            const double v = clampedFraction(*(first + static_cast<std::ptrdiff_t>(i)));
             polygon << QPointF(x + static_cast<double>(i) * graphWidth / static_cast<double>(n - 1),
                                fromBottom(graphBottom + v * graphHeight));
         }
@@ -176,9 +189,9 @@ void drawStacked(QPainter& painter, const MenuBarItem& item, const Layout& layou
         const double c2 = f.stackedLabelMetrics.capHeight();
         const double b = (imageHeight - (c1 + stackedLineGap + c2)) / 2.0;
         const QString value = item.lines.value(0);
-        drawText(painter, f.value, colours.value, x + (layout.columnWidth - f.valueMetrics.horizontalAdvance(value)) / 2.0, b, value);
+        drawText(painter, f.value, colours.value, x + (layout.columnWidth - f.valueAdvance(value)) / 2.0, b, value);
         drawText(painter, f.stackedLabel, colours.caption,
-                 x + (layout.columnWidth - f.stackedLabelMetrics.horizontalAdvance(item.label)) / 2.0, b + c1 + stackedLineGap, item.label);
+                 x + (layout.columnWidth - f.stackedLabelAdvance(item.label)) / 2.0, b + c1 + stackedLineGap, item.label);
     } else {
         // Two lines (download over upload), left-aligned, no caption.
         const double c = f.smallValueMetrics.capHeight();
@@ -196,149 +209,27 @@ void drawInline(QPainter& painter, const MenuBarItem& item, const Layout& layout
     drawText(painter, f.value, colours.value, x + layout.labelWidth + inlineGap, baseline, item.lines.join(QLatin1Char(' ')));
 }
 
-MenuBarItem makeItem(QString label, QStringList lines, MenuBarSeverity severity, std::vector<double> history, double fraction,
-                     const char* reference)
-{
-    return MenuBarItem{std::move(label), std::move(lines), severity, std::move(history), fraction, QString::fromUtf8(reference)};
-}
-
-std::optional<MenuBarItem> itemFor(MenuBarModule module, const MonitorReadings& readings, const SettingsStore& settings)
-{
-    switch (module) {
-    case MenuBarModule::cpu: {
-        const double total = readings.cpu.total;
-        return makeItem(QStringLiteral("CPU"), {percentText(total)}, severity(total, settings), readings.history(MonitorHistory::cpu),
-                        total, "100%");
-    }
-    case MenuBarModule::memory: {
-        // A sum of counters that overflows is a broken sample, not a value.
-        const auto used = memoryUsedFraction(readings.memory);
-        if (!used)
-            return std::nullopt;
-        MenuBarSeverity level = MenuBarSeverity::normal;
-        switch (readings.memory.pressure) {
-        case MemorySample::Pressure::normal: level = MenuBarSeverity::normal; break;
-        case MemorySample::Pressure::warning: level = MenuBarSeverity::warning; break;
-        case MemorySample::Pressure::critical: level = MenuBarSeverity::critical; break;
-        }
-        return makeItem(QStringLiteral("RAM"), {percentText(*used)}, level, readings.history(MonitorHistory::memory), *used, "100%");
-    }
-    case MenuBarModule::network: {
-        const auto& downloads = readings.history(MonitorHistory::download);
-        double scale = networkScaleFloor;
-        if (!downloads.empty()) {
-            const double largest = *std::max_element(downloads.begin(), downloads.end());
-            if (largest > networkScaleFloor)
-                scale = largest;
-        }
-        std::vector<double> history;
-        history.reserve(downloads.size());
-        for (const double value : downloads)
-            history.push_back(std::min(value / scale, 1.0));
-        const auto& network = readings.network;
-        return makeItem(QStringLiteral("NET"),
-                        {QString(QChar(0x2193)) + compactRate(network.download), QString(QChar(0x2191)) + compactRate(network.upload)},
-                        MenuBarSeverity::normal, std::move(history), 0.0, widestRate);
-    }
-    case MenuBarModule::disk: {
-        const auto used = diskUsedFraction(readings.disk);
-        if (!used)
-            return std::nullopt;
-        const double threshold = settings.doubleValue(SettingsKey::diskAlertThreshold);
-        const auto level = *used >= threshold          ? MenuBarSeverity::critical
-                           : *used >= threshold - 0.07 ? MenuBarSeverity::warning
-                                                       : MenuBarSeverity::normal;
-        return makeItem(tr("DISK"), {percentText(*used)}, level, {}, *used, "100%");
-    }
-    case MenuBarModule::gpu: {
-        const auto gpu = readings.gpu;
-        if (!gpu)
-            return std::nullopt;
-        return makeItem(QStringLiteral("GPU"), {percentText(*gpu)}, severity(*gpu, settings), readings.history(MonitorHistory::gpu), *gpu,
-                        "100%");
-    }
-    case MenuBarModule::temperature: {
-        const auto celsius = readings.sensors.cpu;
-        // An infinite or NaN reading has no integer part to show.
-        if (!celsius || !std::isfinite(*celsius))
-            return std::nullopt;
-        const auto level = *celsius >= 90.0 ? MenuBarSeverity::critical
-                           : *celsius >= 80.0 ? MenuBarSeverity::warning
-                                              : MenuBarSeverity::normal;
-        std::vector<double> history;
-        for (const double value : readings.history(MonitorHistory::cpuTemperature))
-            history.push_back(clamp01(value / temperatureScale));
-        const auto whole = static_cast<long long>(std::trunc(std::clamp(*celsius, -1000.0, 1000.0)));
-        return makeItem(QStringLiteral("TEMP"), {QString::number(whole) + QChar(0x00B0)}, level, std::move(history),
-                        clamp01(*celsius / temperatureScale), "100\u00B0");
-    }
-    case MenuBarModule::battery: {
-        const auto& battery = readings.battery;
-        if (!battery)
-            return std::nullopt;
-        MenuBarSeverity level = MenuBarSeverity::normal;
-        if (!battery->isCharging && !battery->isPluggedIn)
-            level = battery->percent <= 10 ? MenuBarSeverity::critical
-                    : battery->percent <= 20 ? MenuBarSeverity::warning
-                                             : MenuBarSeverity::normal;
-        return makeItem(battery->isCharging ? tr("CHG") : tr("BAT"), {QString::number(battery->percent) + QLatin1Char('%')}, level, {},
-                        static_cast<double>(battery->percent) / 100.0, "100%");
-    }
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
-QString percentText(double fraction)
+bool drawsAlike(const std::vector<MenuBarItem>& a, const std::vector<MenuBarItem>& b, MenuBarStyle style)
 {
-    const double percent = fraction * 100.0;
-    // std::round rounds halves away from zero; a value that is no number, or
-    // too large for any counter, reads as 0 rather than as garbage.
-    if (!std::isfinite(percent) || std::fabs(percent) > 1e15)
-        return QStringLiteral("0%");
-    return QString::number(static_cast<long long>(std::round(percent))) + QLatin1Char('%');
-}
-
-QString compactRate(double bytesPerSecond)
-{
-    const double v = bytesPerSecond;
-    // Negative, tiny, NaN and infinite rates all read as nothing moving.
-    if (!(v >= 1000.0) || !std::isfinite(v))
-        return QStringLiteral("0K");
-    // "%.0fK", "%.1fM", "%.0fM", "%.1fG": ties round to even, as printf
-    // does (2,500 B/s is "2K").
-    if (v < 1e6)
-        return fixedDecimalText(v / 1e3, 0) + QLatin1Char('K');
-    if (v < 1e7)
-        return fixedDecimalText(v / 1e6, 1) + QLatin1Char('M');
-    if (v < 1e9)
-        return fixedDecimalText(v / 1e6, 0) + QLatin1Char('M');
-    return fixedDecimalText(v / 1e9, 1) + QLatin1Char('G');
-}
-
-MenuBarSeverity severity(double fraction, const SettingsStore& settings)
-{
-    if (settings.doubleValue(SettingsKey::criticalThreshold) <= fraction)
-        return MenuBarSeverity::critical;
-    if (settings.doubleValue(SettingsKey::warningThreshold) <= fraction)
-        return MenuBarSeverity::warning;
-    return MenuBarSeverity::normal;
-}
-
-std::vector<MenuBarItem> items(const SystemMonitor& monitor, const std::vector<MenuBarModule>& modules, const SettingsStore& settings)
-{
-    return items(MonitorReadings::of(monitor), modules, settings);
-}
-
-std::vector<MenuBarItem> items(const MonitorReadings& readings, const std::vector<MenuBarModule>& modules, const SettingsStore& settings)
-{
-    std::vector<MenuBarItem> result;
-    for (const auto module : modules) {
-        if (auto item = itemFor(module, readings, settings))
-            result.push_back(std::move(*item));
-    }
-    return result;
+    const auto itemsAlike = [style](const MenuBarItem& x, const MenuBarItem& y) {
+        if (x.label != y.label || x.lines != y.lines || x.severity != y.severity || x.reference != y.reference)
+            return false;
+        if (style != MenuBarStyle::graph)
+            return true;
+        // What drawGraph() reads, clamped as it draws it.
+        if ((x.history.size() < 2) != (y.history.size() < 2))
+            return false;
+        if (x.history.size() < 2)
+            return clampedFraction(x.fraction) == clampedFraction(y.fraction);
+        const size_t n = std::min(x.history.size(), graphPoints);
+        if (n != std::min(y.history.size(), graphPoints))
+            return false;
+        return std::equal(x.history.end() - static_cast<std::ptrdiff_t>(n), x.history.end(), y.history.end() - static_cast<std::ptrdiff_t>(n),
+                          [](double p, double q) { return clampedFraction(p) == clampedFraction(q); });
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), itemsAlike);
 }
 
 Layout layout(const MenuBarItem& item, MenuBarStyle style)
@@ -346,24 +237,24 @@ Layout layout(const MenuBarItem& item, MenuBarStyle style)
     const auto& f = fonts();
     if (style == MenuBarStyle::inline_) {
         const auto n = static_cast<double>(item.lines.size());
-        const double joined = f.valueMetrics.horizontalAdvance(item.lines.join(QLatin1Char(' ')));
-        const double padded = n * f.valueMetrics.horizontalAdvance(item.reference)
+        const double joined = f.valueAdvance(item.lines.join(QLatin1Char(' ')));
+        const double padded = n * f.valueAdvance(item.reference)
                               + std::max(n - 1.0, 0.0) * f.valueMetrics.horizontalAdvance(QLatin1Char(' '));
         Layout result;
-        result.labelWidth = std::ceil(f.inlineLabelMetrics.horizontalAdvance(item.label));
+        result.labelWidth = std::ceil(f.inlineLabelAdvance(item.label));
         result.columnWidth = std::ceil(std::max(joined, padded));
         result.total = result.labelWidth + inlineGap + result.columnWidth;
         return result;
     }
     const bool single = isSingleLine(item);
-    const QFontMetricsF& metrics = single ? f.valueMetrics : f.smallValueMetrics;
-    double widest = metrics.horizontalAdvance(item.reference);
+    const Advances& advance = single ? f.valueAdvance : f.smallValueAdvance;
+    double widest = advance(item.reference);
     for (const auto& line : item.lines)
-        widest = std::max(widest, metrics.horizontalAdvance(line));
+        widest = std::max(widest, advance(line));
     Layout result;
     result.columnWidth = std::ceil(widest);
     if (single)
-        result.columnWidth = std::max(result.columnWidth, std::ceil(f.stackedLabelMetrics.horizontalAdvance(item.label)));
+        result.columnWidth = std::max(result.columnWidth, std::ceil(f.stackedLabelAdvance(item.label)));
     result.total = result.columnWidth + (style == MenuBarStyle::graph ? graphAdvance : 0.0);
     return result;
 }
@@ -411,16 +302,6 @@ QImage render(const std::vector<MenuBarItem>& items, MenuBarStyle style, bool co
     }
     painter.end();
     return image;
-}
-
-QString accessibilityText(const std::vector<MenuBarItem>& items)
-{
-    if (items.empty())
-        return QStringLiteral("Orbistat");
-    QStringList entries;
-    for (const auto& item : items)
-        entries.append(item.label + QLatin1Char(' ') + item.lines.join(QLatin1Char(' ')));
-    return entries.join(QStringLiteral(", "));
 }
 
 } // namespace orbistat::MenuBarRenderer

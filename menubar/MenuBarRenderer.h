@@ -1,14 +1,13 @@
 // Draws the tray image: one compact block per enabled module, side by side,
 // inline ("CPU 34%"), stacked (value over a small caption) or with a small
-// graph in front of the stacked block. Pure: values in, image out. Sizes are
-// in points; the image is 22 points high at two pixels per point, so it stays
-// sharp on scaled panels.
+// graph in front of the stacked block. Pure: values in, image out (the items
+// and their texts come from MenuBarItems). Sizes are in points; the image is
+// 22 points high at two pixels per point, so it stays sharp on scaled panels.
 #pragma once
 
-#include "core/MenuBarModule.h"
-#include "core/MonitorReadings.h"
 #include "core/MenuBarStyle.h"
 #include "menubar/MenuBarItem.h"
+#include "menubar/MenuBarItems.h"
 #include "shared/drawing/Palette.h"
 
 #include <QImage>
@@ -16,9 +15,6 @@
 #include <vector>
 
 namespace orbistat {
-
-class SettingsStore;
-class SystemMonitor;
 
 namespace MenuBarRenderer {
 
@@ -33,34 +29,20 @@ struct Layout {
     friend bool operator==(const Layout&, const Layout&) = default;
 };
 
-// One item per module, in the given order; a module without data (no disk
-// size, no GPU, no CPU temperature, no battery) has none.
-std::vector<MenuBarItem> items(const SystemMonitor& monitor, const std::vector<MenuBarModule>& modules,
-                               const SettingsStore& settings);
-std::vector<MenuBarItem> items(const MonitorReadings& readings, const std::vector<MenuBarModule>& modules,
-                               const SettingsStore& settings);
-
-// Critical at or above "criticalThreshold", else warning at or above
-// "warningThreshold", else normal; the thresholds are read on every call.
-MenuBarSeverity severity(double fraction, const SettingsStore& settings);
-
 Layout layout(const MenuBarItem& item, MenuBarStyle style);
+
+// Whether two lists of items give the same image in this style: the same
+// texts, severities and reference widths, and in the graph style the same
+// graph as drawn (the last points of the history, or the fraction while
+// there are fewer than two). A new history point in the other styles draws
+// nothing new, so a tray can skip the drawing.
+bool drawsAlike(const std::vector<MenuBarItem>& a, const std::vector<MenuBarItem>& b, MenuBarStyle style);
 
 // The colours come from the palette of the panel the image is shown on. Two
 // pixels per point by default; a tray that also wants a 1× image asks for
 // a ratio of 1.
 QImage render(const std::vector<MenuBarItem>& items, MenuBarStyle style, bool colorize, Appearance appearance,
               double pixelRatio = devicePixelRatio);
-
-// What a screen reader says for the image: "CPU 34%, RAM 59%". Without items
-// the tray shows the plain program icon and this is "Orbistat".
-QString accessibilityText(const std::vector<MenuBarItem>& items);
-
-// "34%": the fraction × 100, halves rounded away from zero.
-QString percentText(double fraction);
-// "0K", "999K", "1.5M", "25M", "1.2G": a rate in bytes per second, in four
-// characters or so.
-QString compactRate(double bytesPerSecond);
 
 } // namespace MenuBarRenderer
 

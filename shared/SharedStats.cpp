@@ -1,5 +1,7 @@
 #include "shared/SharedStats.h"
 
+#include "shared/JsonWriter.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
@@ -82,16 +84,6 @@ QDateTime dateFromReferenceSeconds(double seconds)
     return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(msecs), QTimeZone::utc());
 }
 
-std::optional<QJsonObject> encodeAccessory(const AccessoryBattery& accessory)
-{
-    return QJsonObject{
-        {"name", accessory.name},
-        {"percent", static_cast<qint64>(accessory.percent)},
-        {"isCharging", accessory.isCharging},
-        {"symbol", accessory.symbol},
-    };
-}
-
 std::optional<AccessoryBattery> decodeAccessory(const QJsonValue& value)
 {
     if (!value.isObject())
@@ -106,33 +98,62 @@ std::optional<AccessoryBattery> decodeAccessory(const QJsonValue& value)
     return AccessoryBattery{name.toString(), *percent, *charging, symbol.toString()};
 }
 
-std::optional<QByteArray> encodeSharedStats(const SharedStats& stats)
+bool encodeSharedStats(const SharedStats& stats, std::string& out)
 {
     if (!isFinite(stats))
-        return std::nullopt;
-    QJsonObject object{
-        {"cpu", stats.cpu},
-        {"memory", stats.memory},
-        {"disk", stats.disk},
-        {"download", stats.download},
-        {"upload", stats.upload},
-        {"warning", stats.warning},
-        {"critical", stats.critical},
-        {"updated", secondsSinceReferenceDate(stats.updated)},
+        return false;
+    JsonWriter json(out);
+    json.beginObject();
+    const std::pair<const char*, double> numbers[] = {
+        {"cpu", stats.cpu},         {"memory", stats.memory},     {"disk", stats.disk},
+        {"download", stats.download}, {"upload", stats.upload},   {"warning", stats.warning},
+        {"critical", stats.critical}, {"updated", secondsSinceReferenceDate(stats.updated)},
     };
-    if (stats.gpu)
-        object.insert(QLatin1String("gpu"), *stats.gpu);
-    if (stats.batteryPercent)
-        object.insert(QLatin1String("batteryPercent"), static_cast<qint64>(*stats.batteryPercent));
-    if (stats.batteryCharging)
-        object.insert(QLatin1String("batteryCharging"), *stats.batteryCharging);
-    if (stats.cpuTemperature)
-        object.insert(QLatin1String("cpuTemperature"), *stats.cpuTemperature);
-    QJsonArray accessories;
-    for (const auto& accessory : stats.accessories)
-        accessories.append(*encodeAccessory(accessory));
-    object.insert(QLatin1String("accessories"), accessories);
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+    for (const auto& [key, value] : numbers) {
+        json.key(key);
+        json.number(value);
+    }
+    if (stats.gpu) {
+        json.key("gpu");
+        json.number(*stats.gpu);
+    }
+    if (stats.batteryPercent) {
+        json.key("batteryPercent");
+        json.integer(*stats.batteryPercent);
+    }
+    if (stats.batteryCharging) {
+        json.key("batteryCharging");
+        json.boolean(*stats.batteryCharging);
+    }
+    if (stats.cpuTemperature) {
+        json.key("cpuTemperature");
+        json.number(*stats.cpuTemperature);
+    }
+    json.key("accessories");
+    json.beginArray();
+    for (const auto& accessory : stats.accessories) {
+        json.beginObject();
+        json.key("name");
+        json.text(accessory.name);
+        json.key("percent");
+        json.integer(accessory.percent);
+        json.key("isCharging");
+        json.boolean(accessory.isCharging);
+        json.key("symbol");
+        json.text(accessory.symbol);
+        json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+    return true;
+}
+
+std::optional<QByteArray> encodeSharedStats(const SharedStats& stats)
+{
+    std::string out;
+    if (!encodeSharedStats(stats, out))
+        return std::nullopt;
+    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
 std::optional<SharedStats> decodeSharedStats(const QByteArray& json)

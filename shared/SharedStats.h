@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QJsonObject>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace orbistat {
@@ -37,12 +38,15 @@ QDateTime dateFromReferenceSeconds(double seconds);
 // Compact JSON (UTF-8). Absent when a number is not finite: such a snapshot
 // is not written at all.
 std::optional<QByteArray> encodeSharedStats(const SharedStats& stats);
+// The same into a buffer the caller keeps, which then costs no allocation
+// once it has grown; false (and `out` unspecified) when a number is not
+// finite.
+bool encodeSharedStats(const SharedStats& stats, std::string& out);
 // Absent when a required key is missing, a value has the wrong JSON type or
 // the text is not a JSON object. A null optional value reads as absent;
 // unknown keys are ignored.
 std::optional<SharedStats> decodeSharedStats(const QByteArray& json);
 
-std::optional<QJsonObject> encodeAccessory(const AccessoryBattery& accessory);
 std::optional<AccessoryBattery> decodeAccessory(const QJsonValue& value);
 
 } // namespace orbistat

@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -48,6 +51,7 @@ public:
         return *this;
     }
     int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
     explicit operator bool() const { return fd_ >= 0; }
 
 private:
@@ -61,15 +65,72 @@ bool isUsableGroup(const QString& group)
         && !group.contains(QChar(0));
 }
 
-QString baseFolder()
+// One environment variable as last seen: set or not, and its bytes.
+struct SeenVariable {
+    const char* name;
+    bool isSet = false;
+    std::string value;
+
+    // Reads the variable again; true when it differs from what was seen.
+    bool refresh()
+    {
+        const char* now = std::getenv(name);
+        if ((now != nullptr) == isSet && (now == nullptr || value == now))
+            return false;
+        isSet = now != nullptr;
+        value = now != nullptr ? now : "";
+        return true;
+    }
+};
+
+// Where the store is, derived from the environment again only when one of
+// the variables it depends on changed: the main program asks on every tick.
+struct StoreLocation {
+    std::optional<QString> group;
+    QString base;  // the runtime or cache folder the store is in
+    std::optional<QString> folder;
+    std::string encodedFolder;
+    bool inRuntimeFolder = false;
+};
+
+const StoreLocation& currentLocation()
 {
-    const auto runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime))
-        return runtime;
-    const auto cache = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (!cache.isEmpty() && QDir::isAbsolutePath(cache))
-        return cache;
-    return QDir::homePath() + QStringLiteral("/.cache");
+    // Per thread, so that no lock is needed; in practice only the main
+    // thread asks.
+    thread_local SeenVariable variables[] = {{"ORBISTAT_APP_GROUPS", false, {}}, {"XDG_RUNTIME_DIR", false, {}},
+                                             {"XDG_CACHE_HOME", false, {}}, {"HOME", false, {}}};
+    thread_local StoreLocation location;
+    thread_local bool derived = false;
+    bool changed = !derived;
+    for (auto& variable : variables)
+        changed = variable.refresh() || changed;
+    if (!changed)
+        return location;
+    derived = true;
+
+    const auto& [groupsVariable, runtimeVariable, cacheVariable, homeVariable] = variables;
+    const QString groups = groupsVariable.isSet ? QString::fromLocal8Bit(groupsVariable.value) : QString::fromLatin1(compiledGroups);
+    const auto first = groups.section(QLatin1Char(','), 0, 0).trimmed();
+    location = StoreLocation{};
+    if (!isUsableGroup(first))
+        return location;
+    location.group = first;
+
+    QString base;
+    const auto runtime = QString::fromLocal8Bit(runtimeVariable.value);
+    const auto cache = QString::fromLocal8Bit(cacheVariable.value);
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) {
+        base = runtime;
+        location.inRuntimeFolder = true;
+    } else if (!cache.isEmpty() && QDir::isAbsolutePath(cache)) {
+        base = cache;
+    } else {
+        base = QDir::homePath() + QStringLiteral("/.cache");
+    }
+    location.base = base;
+    location.folder = base + QStringLiteral("/orbistat/") + first;
+    location.encodedFolder = QFile::encodeName(*location.folder).toStdString();
+    return location;
 }
 
 enum class Access { read, write };
@@ -98,28 +159,29 @@ Descriptor openStoreFolder(int parent, const QByteArray& name, Access access)
 // disk); the two folders of the store may not.
 Descriptor openGroupFolder(Access access)
 {
-    const auto group = applicationGroup();
-    if (!group)
+    const auto& location = currentLocation();
+    if (!location.group)
         return Descriptor();
-    const QString base = baseFolder();
-    if (access == Access::write && !QDir().mkpath(base))
+    if (access == Access::write && !QDir().mkpath(location.base))
         return Descriptor();
-    Descriptor baseFd(::open(QFile::encodeName(base).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Descriptor baseFd(::open(QFile::encodeName(location.base).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!baseFd)
         return Descriptor();
     const Descriptor orbistat = openStoreFolder(baseFd.get(), QByteArrayLiteral("orbistat"), access);
     if (!orbistat)
         return Descriptor();
-    return openStoreFolder(orbistat.get(), QFile::encodeName(*group), access);
+    return openStoreFolder(orbistat.get(), QFile::encodeName(*location.group), access);
 }
 
-QByteArray temporaryName(const char* key)
+// A fresh temporary name for `key`, "KEY.XXXXXX", written into `name` (a
+// buffer a writer keeps).
+void setTemporaryName(std::string& name, const char* key)
 {
     static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray name = QByteArray(key) + '.';
+    name.assign(key);
+    name += '.';
     for (int i = 0; i < temporarySuffixLength; ++i)
         name += letters[QRandomGenerator::global()->bounded(static_cast<int>(sizeof letters - 1))];
-    return name;
 }
 
 bool isTemporaryName(const char* entry)
@@ -137,16 +199,15 @@ bool isTemporaryName(const char* entry)
     return false;
 }
 
-bool writeAll(int fd, const QByteArray& bytes)
+bool writeAll(int fd, std::string_view bytes)
 {
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const auto n = ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
-        if (n < 0 && errno == EINTR)
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (written <= 0)
             return false;
-        written += n;
+        bytes.remove_prefix(static_cast<size_t>(written));
     }
     return true;
 }
@@ -154,22 +215,26 @@ bool writeAll(int fd, const QByteArray& bytes)
 // Writes a new file beside the value and renames it over the value: a
 // reader sees the old or the new content, never a part, and a link in the
 // value's place is replaced, never written through. A failure leaves the
-// old value as it was.
-bool writeAtomically(int folder, const char* key, const QByteArray& bytes)
+// old value as it was; errno then tells a folder that went away (ENOENT).
+// Nothing is synced: the store is rewritten at every tick, and the widgets
+// take a missing or old snapshot as one.
+bool writeAtomically(int folder, const char* key, std::string_view bytes, std::string& temporary)
 {
-    QByteArray temporary;
-    Descriptor file;
-    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
-        temporary = temporaryName(key);
-        file = Descriptor(::openat(folder, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-        if (!file && errno != EEXIST)
+    int fd = -1;
+    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
+        setTemporaryName(temporary, key);
+        fd = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
             return false;
     }
-    if (!file)
+    if (fd < 0)
         return false;
+    const Descriptor file(fd);
     const bool written = writeAll(file.get(), bytes) && ::fchmod(file.get(), 0600) == 0;
-    if (!written || ::renameat(folder, temporary.constData(), folder, key) != 0) {
-        ::unlinkat(folder, temporary.constData(), 0);
+    if (!written || ::renameat(folder, temporary.c_str(), folder, key) != 0) {
+        const int error = errno;
+        ::unlinkat(folder, temporary.c_str(), 0);
+        errno = error;
         return false;
     }
     return true;
@@ -179,31 +244,59 @@ bool writeAtomically(int folder, const char* key, const QByteArray& bytes)
 
 std::optional<QString> applicationGroup()
 {
-    const QString groups = qEnvironmentVariableIsSet("ORBISTAT_APP_GROUPS") ? qEnvironmentVariable("ORBISTAT_APP_GROUPS")
-                                                                              : QString::fromLatin1(compiledGroups);
-    const auto first = groups.section(QLatin1Char(','), 0, 0).trimmed();
-    if (!isUsableGroup(first))
-        return std::nullopt;
-    return first;
+    return currentLocation().group;
 }
 
 std::optional<QString> sharedStoreFolder()
 {
-    const auto group = applicationGroup();
-    if (!group)
-        return std::nullopt;
-    return baseFolder() + QStringLiteral("/orbistat/") + *group;
+    return currentLocation().folder;
+}
+
+bool sharedStoreIsInRuntimeFolder()
+{
+    return currentLocation().inRuntimeFolder;
+}
+
+SharedStatsWriter::~SharedStatsWriter()
+{
+    if (folder_ >= 0)
+        ::close(folder_);
+}
+
+bool SharedStatsWriter::reopenFolder()
+{
+    if (folder_ >= 0)
+        ::close(folder_);
+    folder_ = openGroupFolder(Access::write).release();
+    return folder_ >= 0;
+}
+
+bool SharedStatsWriter::save(const SharedStats& stats)
+{
+    const auto& location = currentLocation();
+    if (!location.group)
+        return false;
+    if (!encodeSharedStats(stats, json_))
+        return false;
+    if (location.encodedFolder != folderPath_) {
+        folderPath_ = location.encodedFolder;
+        if (!reopenFolder())
+            return false;
+    } else if (folder_ < 0 && !reopenFolder()) {
+        return false;
+    }
+    if (writeAtomically(folder_, sharedStatsKey, json_, temporary_))
+        return true;
+    if (errno != ENOENT)
+        return false;
+    // The folder went away (a session cleaning its runtime folder): make it
+    // again and try once more.
+    return reopenFolder() && writeAtomically(folder_, sharedStatsKey, json_, temporary_);
 }
 
 bool saveSharedStats(const SharedStats& stats)
 {
-    if (!applicationGroup())
-        return false;
-    const auto json = encodeSharedStats(stats);
-    if (!json)
-        return false;
-    const auto folder = openGroupFolder(Access::write);
-    return folder && writeAtomically(folder.get(), sharedStatsKey, *json);
+    return SharedStatsWriter().save(stats);
 }
 
 std::optional<SharedStats> loadSharedStats()
@@ -236,8 +329,9 @@ bool requestWidgetReload()
     const auto folder = openGroupFolder(Access::write);
     // The content changes with every request, so a watcher can tell a
     // reload request from the snapshot being rewritten beside it.
-    const auto stamp = QByteArray::number(QDateTime::currentMSecsSinceEpoch());
-    return folder && writeAtomically(folder.get(), reloadFileName, stamp);
+    const auto stamp = std::to_string(QDateTime::currentMSecsSinceEpoch());
+    std::string temporary;
+    return folder && writeAtomically(folder.get(), reloadFileName, stamp, temporary);
 }
 
 int removeStaleTemporaryFiles()

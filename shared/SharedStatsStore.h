@@ -1,6 +1,9 @@
 // The application group's store shared by both programs: a folder in the
 // user's runtime directory (rewritten every tick, so it must not wear a
-// disk), one file per key, written atomically.
+// disk), one file per key, replaced atomically through a temporary file and
+// a rename. Nothing is synced to disk: the runtime folder lives in memory,
+// and a snapshot lost in a power cut is rewritten at the next start (the
+// widget treats a missing one as no data).
 //
 // The group is the first entry of the compiled-in list "group.orbistat", or
 // of ORBISTAT_APP_GROUPS (comma separated; empty means no group) when set.
@@ -16,6 +19,7 @@
 
 #include <QString>
 #include <optional>
+#include <string>
 
 namespace orbistat {
 
@@ -24,6 +28,9 @@ namespace orbistat {
 std::optional<QString> applicationGroup();
 // The group's store folder path (not created); absent without a group.
 std::optional<QString> sharedStoreFolder();
+// Whether that folder is in the runtime directory (memory-backed) rather
+// than the cache folder on disk, the fallback without XDG_RUNTIME_DIR.
+bool sharedStoreIsInRuntimeFolder();
 
 inline constexpr char sharedStatsKey[] = "sharedStats";
 // The file the main program touches to ask the widget host to reload.
@@ -41,5 +48,27 @@ bool requestWidgetReload();
 // a writer killed between writing and renaming left behind. Returns how
 // many were removed.
 int removeStaleTemporaryFiles();
+
+// saveSharedStats for a caller that saves on every tick: the JSON text and
+// the temporary name live in buffers kept from one save to the next, and
+// the store folder is opened (made and checked) once and kept open, again
+// only when a write finds it gone or the location changed.
+class SharedStatsWriter {
+public:
+    SharedStatsWriter() = default;
+    ~SharedStatsWriter();
+    SharedStatsWriter(const SharedStatsWriter&) = delete;
+    SharedStatsWriter& operator=(const SharedStatsWriter&) = delete;
+
+    bool save(const SharedStats& stats);
+
+private:
+    bool reopenFolder();
+
+    std::string json_;
+    std::string folderPath_;  // encoded path of the folder below
+    int folder_ = -1;         // the store folder, opened without following links
+    std::string temporary_;
+};
 
 } // namespace orbistat

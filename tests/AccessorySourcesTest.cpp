@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDBusObjectPath>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -186,7 +187,15 @@ TEST(LinuxBluetoothctl, UnusableRunsReportNothing)
             EXPECT_EQ(devices->size(), c.devices);
         }
     }
-    EXPECT_FALSE(LinuxBluetoothctl(QStringLiteral("/nonexistent/bluetoothctl")).connectedDevices());
+    // Missing, by path and by name, without a descriptor left behind per
+    // try (a refresh runs every 30 s for as long as the program runs).
+    const auto openDescriptors = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size(); };
+    const auto before = openDescriptors();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_FALSE(LinuxBluetoothctl(QStringLiteral("/nonexistent/bluetoothctl")).connectedDevices());
+        EXPECT_FALSE(LinuxBluetoothctl(QStringLiteral("orbistat-no-such-tool")).connectedDevices());
+    }
+    EXPECT_EQ(openDescriptors(), before);
     ToolScript recorded(recordedTool);
     EXPECT_FALSE(LinuxBluetoothctl(recorded.path(), false).connectedDevices());
 }

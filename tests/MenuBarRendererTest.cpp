@@ -248,6 +248,39 @@ TEST_F(MenuBarRendererTest, WidthsFollowTheLayoutRules)
                                                  + R::layout(memory, MenuBarStyle::stacked).columnWidth + 8.0));
 }
 
+TEST_F(MenuBarRendererTest, ValuesStayCentredAcrossMoreValuesThanTheirWidthsKept)
+{
+    // Text widths are measured once and remembered, a bounded number of
+    // them. A stacked value is centred by its width: runs of zeros (whose
+    // ink is symmetric), each drawn after hundreds of other values, must
+    // still sit in the middle of their column.
+    const QString zeros[] = {QStringLiteral("0"), QStringLiteral("00"), QStringLiteral("000"), QStringLiteral("0000")};
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 300; ++i) {
+            const MenuBarItem other{QStringLiteral("X"), {QString::number(round * 1000 + i * 7)}, MenuBarSeverity::normal, {}, 0.0,
+                                    QStringLiteral("88888")};
+            R::render({other}, MenuBarStyle::stacked, true, Appearance::light);
+        }
+        for (const auto& value : zeros) {
+            SCOPED_TRACE(value.toStdString() + " in round " + std::to_string(round));
+            const MenuBarItem item{QStringLiteral("X"), {value}, MenuBarSeverity::normal, {}, 0.0, QStringLiteral("88888")};
+            const QImage image = R::render({item}, MenuBarStyle::stacked, true, Appearance::light);
+            // The value line is the upper half of the image.
+            int left = image.width(), right = -1;
+            for (int y = 0; y < image.height() / 2; ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qAlpha(image.pixel(x, y)) > 64) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+                }
+            }
+            ASSERT_GE(right, left);
+            EXPECT_LE(std::abs(left - (image.width() - 1 - right)), 2) << "ink from " << left << " to " << right << " of " << image.width();
+        }
+    }
+}
+
 TEST_F(MenuBarRendererTest, ImageWidthStaysPutWhileValuesChange)
 {
     const std::vector<std::pair<double, NetworkSample>> ticks = {
@@ -340,4 +373,46 @@ TEST_F(MenuBarRendererTest, GraphsStayInsideTheirRectangle)
         if (history.front() == 5.0)
             expectColour(pixelAt(image, 12, 5), colours.red);
     }
+}
+
+TEST_F(MenuBarRendererTest, ItemsDrawAlikeExactlyWhenTheirImagesAreTheSame)
+{
+    // A tray compares items instead of drawing them: the comparison must say
+    // "alike" only for lists whose pixels are the same, and should say it
+    // for a new history point the style does not draw.
+    std::vector<double> longHistory(40, 0.3);
+    longHistory.back() = 0.6;
+    auto olderDiffers = longHistory;
+    olderDiffers.front() = 0.9;  // beyond the 24 points a graph shows
+    auto newestDiffers = longHistory;
+    newestDiffers.back() = 0.2;
+    struct Case {
+        const char* what;
+        MenuBarStyle style;
+        MonitorReadings first;
+        MonitorReadings second;
+        bool alike;
+    };
+    const Case cases[] = {
+        {"a new point, stacked", MenuBarStyle::stacked, withCpu(0.5, {0.4, 0.5}), withCpu(0.5, {0.4, 0.5, 0.5}), true},
+        {"a new point, inline", MenuBarStyle::inline_, withCpu(0.5, {0.5}), withCpu(0.5, {0.5, 0.5, 0.5}), true},
+        {"another value", MenuBarStyle::stacked, withCpu(0.5, {0.5}), withCpu(0.51, {0.5}), false},
+        {"another severity", MenuBarStyle::inline_, withCpu(0.5), withCpu(0.5), false},
+        {"a point the graph no longer shows", MenuBarStyle::graph, withCpu(0.6, longHistory), withCpu(0.6, olderDiffers), true},
+        {"the newest point", MenuBarStyle::graph, withCpu(0.6, longHistory), withCpu(0.6, newestDiffers), false},
+        {"a longer short history", MenuBarStyle::graph, withCpu(0.6, {0.2, 0.6}), withCpu(0.6, {0.2, 0.6, 0.6}), false},
+        {"one point or none: the bar", MenuBarStyle::graph, withCpu(0.6, {}), withCpu(0.6, {0.2}), true},
+        {"clamped the same", MenuBarStyle::graph, withCpu(1.0, {1.5, 7.0}), withCpu(1.0, {2.0, 1.0}), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto a = itemsOf(c.first, {MenuBarModule::cpu});
+        auto b = itemsOf(c.second, {MenuBarModule::cpu});
+        if (std::string_view(c.what) == "another severity")
+            b.front().severity = MenuBarSeverity::critical;
+        const bool sameImage = R::render(a, c.style, true, Appearance::light) == R::render(b, c.style, true, Appearance::light);
+        EXPECT_EQ(R::drawsAlike(a, b, c.style), sameImage);
+        EXPECT_EQ(sameImage, c.alike);
+    }
+    EXPECT_FALSE(R::drawsAlike(itemsOf(withCpu(0.5), {MenuBarModule::cpu}), {}, MenuBarStyle::stacked)) << "another number of items";
 }

@@ -6,11 +6,13 @@
 #include "doubles/FakeWifiClient.h"
 #include "platform/linux/LinuxNetworkInterfaces.h"
 #include "platform/linux/LinuxWifiClient.h"
+#include "platform/linux/NetlinkRouteWatch.h"
 #include "platform/linux/Nl80211Parsing.h"
 #include "platform/linux/RouteParsing.h"
 #include "platform/linux/WirelessFileParser.h"
 #include "samplers/LocationAccess.h"
 #include "samplers/NetworkInfoSampler.h"
+#include "TempTree.h"
 #include "TestPaths.h"
 
 #include <QCoreApplication>
@@ -18,6 +20,16 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <arpa/inet.h>
+#include <cstring>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
 #include <filesystem>
 #include <fstream>
 #include "QtPrinters.h"
@@ -564,4 +576,94 @@ TEST_F(MonitorNetworkTest, PrintLineKeepsHostileNamesOnOneLine)
     EXPECT_FALSE(line.contains(QLatin1Char('\n')));
     EXPECT_FALSE(line.contains(QChar(0x1b)));
     EXPECT_TRUE(line.contains(QStringLiteral("LINK wlan0 wifi \"<b>Home</b>\uFFFDNext\uFFFD[2J\" -55 dBm (Good) 433 Mbit/s")));
+}
+
+TEST(LinuxNetworkInterfaces, AnswersAreKeptUntilTheWatchReportsAChange)
+{
+    test::TempTree tree;
+    const auto routeVia = [](const char* name) {
+        return std::string("Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\n") + name
+            + "\t00000000\t0101A8C0\t0003\t0\t0\t100\t00000000\n";
+    };
+    tree.write("proc/net/route", routeVia("eth0"));
+    tree.write("sys/class/net/eth0/type", "1\n");
+    tree.write("sys/class/net/eth0/device/uevent", "");
+    tree.write("sys/class/net/wlan0/phy80211/name", "phy0\n");
+    bool changed = false;
+    int asked = 0;
+    // A watch the test controls.
+    const auto root = tree.root();
+    LinuxNetworkInterfaces interfaces(root, [&] {
+        ++asked;
+        return std::exchange(changed, false);
+    });
+    const InterfaceDescription ethernet{InterfaceType::ethernet, QStringLiteral("Ethernet")};
+    const InterfaceDescription wifi{InterfaceType::ieee80211, QStringLiteral("Wi-Fi")};
+    EXPECT_EQ(interfaces.primaryInterface(), QStringLiteral("eth0"));
+    EXPECT_EQ(interfaces.describe(QStringLiteral("eth0")), ethernet);
+
+    // The kernel announced nothing: the files are not read again.
+    tree.write("proc/net/route", routeVia("wlan0"));
+    tree.remove("sys/class/net/eth0");
+    EXPECT_EQ(interfaces.primaryInterface(), QStringLiteral("eth0"));
+    EXPECT_EQ(interfaces.describe(QStringLiteral("eth0")), ethernet);
+    // Another interface is another question.
+    EXPECT_EQ(interfaces.describe(QStringLiteral("wlan0")), wifi);
+
+    // An announced change makes every answer fresh.
+    changed = true;
+    EXPECT_EQ(interfaces.primaryInterface(), QStringLiteral("wlan0"));
+    EXPECT_EQ(interfaces.describe(QStringLiteral("eth0")), std::nullopt);
+    EXPECT_EQ(interfaces.describe(QStringLiteral("wlan0")), wifi);
+    EXPECT_EQ(asked, 8) << "the watch is asked at every call";
+
+    // An unreadable table is not kept as "no route".
+    tree.remove("proc/net/route");
+    changed = true;
+    EXPECT_EQ(interfaces.primaryInterface(), std::nullopt);
+    tree.write("proc/net/route", routeVia("eth0"));
+    EXPECT_EQ(interfaces.primaryInterface(), QStringLiteral("eth0"));
+}
+
+TEST(NetlinkRouteWatch, ReportsLinkAndAddressChangesOfThisNetworkNamespace)
+{
+    // In a child with a network namespace of its own, so that the test
+    // changes nothing of the machine's network.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNET) != 0)
+            ::_exit(77);
+        NetlinkRouteWatch watch;
+        if (!watch.isOpen())
+            ::_exit(1);
+        if (!watch.takeChange() || watch.takeChange())
+            ::_exit(2);  // the first question is always "changed", then quiet
+        const int sock = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        ifreq request{};
+        std::strcpy(request.ifr_name, "lo");
+        if (::ioctl(sock, SIOCGIFFLAGS, &request) != 0)
+            ::_exit(3);
+        request.ifr_flags = static_cast<short>(request.ifr_flags | IFF_UP);
+        if (::ioctl(sock, SIOCSIFFLAGS, &request) != 0)
+            ::_exit(4);
+        if (!watch.takeChange())
+            ::_exit(5);  // link up, with its address and local routes
+        if (watch.takeChange())
+            ::_exit(6);
+        ifreq alias{};
+        std::strcpy(alias.ifr_name, "lo:9");
+        auto* address = reinterpret_cast<sockaddr_in*>(&alias.ifr_addr);
+        address->sin_family = AF_INET;
+        address->sin_addr.s_addr = htonl(0x0A090909);  // 10.9.9.9
+        if (::ioctl(sock, SIOCSIFADDR, &alias) != 0)
+            ::_exit(7);
+        ::_exit(watch.takeChange() ? 0 : 8);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no permission for a network namespace of its own";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "failed at step " << WEXITSTATUS(status);
 }

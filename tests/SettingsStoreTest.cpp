@@ -1,11 +1,14 @@
 #include "core/SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace orbistat;
@@ -157,4 +160,87 @@ TEST_F(SettingsStoreTest, EveryWriteAndAnExternalEditAnnounceAChange)
     file.close();
     EXPECT_TRUE(spy.wait(3000));
     EXPECT_EQ(store.doubleValue(SettingsKey::updateInterval), 10.0);
+}
+
+TEST(SettingsStoreCache, AnExternalEditIsSeenByTheNextReadWithoutTheEventLoop)
+{
+    // Each way another program changes the file; no event is processed
+    // between the edit and the read, as none may be between an edit and the
+    // next tick's reads.
+    struct Edit {
+        const char* what;
+        std::function<void(const QString& folder, const QString& path, const QByteArray& text)> apply;
+    };
+    const auto writeInPlace = [](const QString&, const QString& path, const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    };
+    const Edit edits[] = {
+        {"written in place", writeInPlace},
+        {"replaced by a rename, as editors save",
+         [](const QString&, const QString& path, const QByteArray& text) {
+             QFile file(path + ".new");
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write(text);
+             file.close();
+             ASSERT_EQ(::rename(QFile::encodeName(path + ".new").constData(), QFile::encodeName(path).constData()), 0);
+         }},
+        {"folder created after the store", writeInPlace},
+        {"symbolic link whose target is edited",
+         [](const QString& folder, const QString&, const QByteArray& text) {
+             QFile file(folder + "/../target.conf");
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+             file.write(text);
+         }},
+    };
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("config/Orbistat");
+        const QString path = folder + "/Orbistat.conf";
+        const bool folderLater = std::string_view(edit.what).starts_with("folder");
+        if (!folderLater) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+        }
+        if (std::string_view(edit.what).starts_with("symbolic")) {
+            QFile target(dir.filePath("config/target.conf"));
+            ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+            target.write("[General]\nwarningThreshold=0.6\n");
+            target.close();
+            ASSERT_TRUE(QFile::link(dir.filePath("config/target.conf"), path));
+        }
+        SettingsStore store(path);
+        const double before = store.doubleValue(SettingsKey::warningThreshold);
+        EXPECT_EQ(store.doubleValue(SettingsKey::warningThreshold), before) << "served again";
+        if (folderLater) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+        }
+        edit.apply(folder, path, "[General]\nwarningThreshold=0.8\nmenuBarEnabled=gpu\n");
+        EXPECT_EQ(store.doubleValue(SettingsKey::warningThreshold), 0.8);
+        EXPECT_EQ(store.enabledMenuBarModules(), modules({MenuBarModule::gpu}));
+
+        // And once more: the watch follows the file after the first change.
+        edit.apply(folder, path, "[General]\nwarningThreshold=0.85\n");
+        EXPECT_EQ(store.doubleValue(SettingsKey::warningThreshold), 0.85);
+        EXPECT_EQ(store.enabledMenuBarModules(), modules({MenuBarModule::cpu, MenuBarModule::memory}));
+    }
+}
+
+TEST_F(SettingsStoreTest, RemovingTheFileOrItsFolderBringsBackTheDefaults)
+{
+    store.setValue(SettingsKey::criticalThreshold, 0.8);
+    store.setValue(SettingsKey::menuBarStyle, QString("graph"));
+    EXPECT_EQ(store.currentMenuBarStyle(), MenuBarStyle::graph);
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_EQ(store.doubleValue(SettingsKey::criticalThreshold), 0.9);
+    EXPECT_EQ(store.currentMenuBarStyle(), MenuBarStyle::stacked);
+
+    writeFile("[General]\ncriticalThreshold=0.7\n");
+    EXPECT_EQ(store.doubleValue(SettingsKey::criticalThreshold), 0.7);
+    ASSERT_TRUE(QDir(dir.path()).removeRecursively());
+    EXPECT_EQ(store.doubleValue(SettingsKey::criticalThreshold), 0.9);
+    ASSERT_TRUE(QDir().mkpath(dir.path()));
+    writeFile("[General]\ncriticalThreshold=0.65\n");
+    EXPECT_EQ(store.doubleValue(SettingsKey::criticalThreshold), 0.65) << "the recreated folder is watched again";
 }

@@ -79,6 +79,39 @@ TEST(SharedStatsJson, RoundTripKeepsEveryFieldAndNameByteForByte)
     EXPECT_EQ(decodeSharedStats(*json), stats);
 }
 
+TEST(SharedStatsJson, AwkwardNumbersAndTextsRoundTripAsValidJson)
+{
+    struct Case {
+        const char* what;
+        double number;
+        QString name;
+    };
+    const Case cases[] = {
+        {"tiny fraction", 1e-7, QStringLiteral("plain")},
+        {"huge rate", 1.25e20, QStringLiteral("plain")},
+        {"negative zero", -0.0, QStringLiteral("plain")},
+        {"shortest form", 0.1 + 0.2, QStringLiteral("plain")},
+        {"emoji and accents", 0.5, QString::fromUtf8("Écouteurs \xF0\x9F\x8E\xA7")},
+        {"lone surrogate", 0.5, QString(QChar(0xD83C)) + QStringLiteral("x")},
+        {"control characters", 0.5, QString(QChar(0x1F)) + QStringLiteral("\b\f\n\r\"\\/")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto stats = fullSnapshot();
+        stats.download = c.number;
+        stats.accessories = {{c.name, 5, false, QStringLiteral("headphones")}};
+        const auto json = encodeSharedStats(stats);
+        ASSERT_TRUE(json);
+        QJsonParseError error{};
+        QJsonDocument::fromJson(*json, &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << json->toStdString();
+        const auto decoded = decodeSharedStats(*json);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->download, c.number);
+        EXPECT_EQ(decoded->accessories, stats.accessories);
+    }
+}
+
 TEST(SharedStatsJson, AbsentOptionalsAreLeftOutAndReadBackAbsent)
 {
     auto stats = fullSnapshot();

@@ -38,10 +38,16 @@ TEST(TextParsing, FilesAreTrimmedButStillWhole)
 
 TEST(TextParsing, SplitsFieldsAndLines)
 {
-    const auto fields = splitFields("  cpu0\t1  2 \n");
+    const LeadingFields<4> fields("  cpu0\t1  2 \n");
     ASSERT_EQ(fields.size(), 3u);
     EXPECT_EQ(fields[0], "cpu0");
     EXPECT_EQ(fields[2], "2");
+    EXPECT_EQ(fields[3], "") << "beyond the fields found";
+    // Only the first N are taken, so "exactly two" is a size of 2 with N = 3.
+    const LeadingFields<3> capped("16314720 kB extra more");
+    EXPECT_EQ(capped.size(), 3u);
+    EXPECT_EQ(capped[2], "extra");
+    EXPECT_TRUE(LeadingFields<2>(" \t \n").empty());
 
     std::vector<std::string_view> lines;
     forEachLine("a\nb\n\nc", [&](std::string_view line) { lines.push_back(line); });

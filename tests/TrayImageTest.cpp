@@ -64,12 +64,29 @@ TEST(TrayImageCache, DrawsOnlyWhenAnInputChangedAndHandsOnOnlyNewPixels)
     EXPECT_FALSE(cache.update(inputs)) << "same inputs: no drawing, nothing to send";
     EXPECT_EQ(cache.drawings(), 1);
 
-    // A fraction that moved without changing the text: drawn again, same
-    // pixels, not sent.
+    // A fraction that moved and a history that grew: the inline style draws
+    // neither, so nothing is drawn.
     auto moved = inputs;
     moved.items[0].fraction = 0.341;
+    moved.items[0].history = {0.3, 0.341};
     EXPECT_FALSE(cache.update(moved));
+    EXPECT_EQ(cache.drawings(), 1);
+
+    // Colouring switched off while every value is normal: drawn again, the
+    // same pixels, not sent.
+    auto plain = moved;
+    plain.colorize = false;
+    EXPECT_FALSE(cache.update(plain));
     EXPECT_EQ(cache.drawings(), 2);
+    moved = plain;
+
+    // The graph draws the history: a new newest point is a new image.
+    auto graph = moved;
+    graph.style = MenuBarStyle::graph;
+    EXPECT_TRUE(cache.update(graph));
+    graph.items[0].history.push_back(0.9);
+    EXPECT_TRUE(cache.update(graph));
+    EXPECT_EQ(cache.drawings(), 4);
 
     auto hotter = moved;
     hotter.items[0].lines = {QStringLiteral("95%")};

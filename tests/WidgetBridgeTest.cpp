@@ -5,6 +5,7 @@
 #include "shared/bridge/WidgetBridge.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -33,6 +34,7 @@ struct WidgetBridgeTest : ::testing::Test {
     void TearDown() override
     {
         qunsetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_CACHE_HOME");
         qunsetenv("ORBISTAT_APP_GROUPS");
     }
 };
@@ -49,6 +51,26 @@ TEST_F(WidgetBridgeTest, SnapshotEveryTickReloadAtMostOnceAMinute)
         EXPECT_EQ(loadSharedStats()->updated, now);
     }
     EXPECT_EQ(reloads, (std::vector<QDateTime>{start, start.addSecs(60), start.addSecs(120)}));
+}
+
+TEST_F(WidgetBridgeTest, OnDiskTheSnapshotIsWrittenWithEachReloadRequestOnly)
+{
+    // No runtime folder: the store falls back to the cache folder on disk.
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
+    ASSERT_FALSE(sharedStoreIsInRuntimeFolder());
+    const auto start = now;
+    for (int second = 0; second <= 130; second += 2) {
+        now = start.addSecs(second);
+        bridge.publish(monitor);
+        const auto stored = loadSharedStats();
+        ASSERT_TRUE(stored);
+        // What a widget reads when asked to reload is the snapshot of that
+        // very publication.
+        EXPECT_EQ(stored->updated, reloads.back());
+    }
+    EXPECT_EQ(reloads, (std::vector<QDateTime>{start, start.addSecs(60), start.addSecs(120)}));
+    EXPECT_TRUE(QFileInfo(dir.filePath("cache/orbistat/group.test/sharedStats")).isFile());
 }
 
 TEST_F(WidgetBridgeTest, ReloadNeedsFullSixtySecondsButNotAForwardClock)

@@ -7,8 +7,15 @@ namespace orbistat {
 std::vector<DiskStatsLine> parseDiskStats(std::string_view text)
 {
     std::vector<DiskStatsLine> lines;
+    parseDiskStats(text, lines);
+    return lines;
+}
+
+void parseDiskStats(std::string_view text, std::vector<DiskStatsLine>& lines)
+{
+    lines.clear();
     forEachLine(text, [&](std::string_view line) {
-        const auto fields = splitFields(line);
+        const LeadingFields<10> fields(line);
         if (fields.size() < 10)
             return;
         const auto read = parseUnsigned(fields[5]);
@@ -17,7 +24,6 @@ std::vector<DiskStatsLine> parseDiskStats(std::string_view text)
             return;
         lines.push_back(DiskStatsLine{fields[2], *read, *written});
     });
-    return lines;
 }
 
 } // namespace orbistat

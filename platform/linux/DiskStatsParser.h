@@ -18,5 +18,7 @@ struct DiskStatsLine {
 // 512-byte units whatever the device's own sector size. A line with fewer
 // fields or a counter that is not a number is skipped.
 std::vector<DiskStatsLine> parseDiskStats(std::string_view text);
+// The same into a list the caller keeps from one tick to the next.
+void parseDiskStats(std::string_view text, std::vector<DiskStatsLine>& lines);
 
 } // namespace orbistat

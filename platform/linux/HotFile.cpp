@@ -2,6 +2,7 @@
 
 #include "platform/linux/ReadFully.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,7 +14,7 @@ HotFile::HotFile(const LinuxRoot& root, std::string_view relative, size_t maxByt
     , relative_(relative)
     , maxBytes_(maxBytes)
     , keepOpen_(!root.isRecorded())
-    , buffer_(4096, '\0')
+    , buffer_(std::min<size_t>(4096, maxBytes), '\0')
 {
 }
 
@@ -36,11 +37,25 @@ void HotFile::close()
 
 std::optional<std::string_view> HotFile::read()
 {
+    const bool wasOpen = fd_ >= 0;
     if (!open())
         return std::nullopt;
+    int error = 0;
+    if (auto content = readOpen(error))
+        return content;
+    // The kept descriptor belonged to a device that is gone; the path may
+    // name its successor.
+    if (wasOpen && error == ENODEV && open())
+        return readOpen(error);
+    return std::nullopt;
+}
+
+std::optional<std::string_view> HotFile::readOpen(int& error)
+{
     for (;;) {
         const auto read = preadFully(fd_, buffer_.data(), buffer_.size());
         if (!read) {
+            error = errno;
             close();
             return std::nullopt;
         }

@@ -86,14 +86,14 @@ LinuxAutostartEntry::LinuxAutostartEntry(QString configHome, QString executable)
 {
 }
 
-LinuxAutostartEntry LinuxAutostartEntry::forThisProgram()
+LinuxAutostartEntry LinuxAutostartEntry::forThisProgram(const QString& executable)
 {
     // The base directory specification: a relative $XDG_CONFIG_HOME is
     // invalid and must be ignored.
     QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (configHome.isEmpty() || !QDir::isAbsolutePath(configHome))
         configHome = QDir::homePath() + QStringLiteral("/.config");
-    return LinuxAutostartEntry(configHome, QCoreApplication::applicationFilePath());
+    return LinuxAutostartEntry(configHome, executable.isEmpty() ? QCoreApplication::applicationFilePath() : executable);
 }
 
 QString LinuxAutostartEntry::entryPath() const

@@ -24,8 +24,8 @@ public:
     LinuxAutostartEntry(QString configHome, QString executable);
 
     // $XDG_CONFIG_HOME when it is an absolute path, else ~/.config; the
-    // running program's own path.
-    static LinuxAutostartEntry forThisProgram();
+    // given program, else the running program's own path.
+    static LinuxAutostartEntry forThisProgram(const QString& executable = {});
 
     bool isEnabled() const override;
     void enable() override;

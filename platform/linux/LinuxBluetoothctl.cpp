@@ -3,7 +3,9 @@
 #include "platform/linux/BluetoothctlParsing.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <csignal>
 #include <sys/types.h>
 #include <unistd.h>
@@ -40,8 +42,15 @@ std::optional<QByteArray> LinuxBluetoothctl::run(const QStringList& arguments, b
 {
     if (timedOut != nullptr)
         *timedOut = false;
+    // A program that is not there is not started: QProcess leaves a
+    // descriptor open for every start that fails, and without the tool
+    // installed every refresh would add one.
+    const QString program = program_.contains(QLatin1Char('/')) ? (QFileInfo(program_).isExecutable() ? program_ : QString())
+                                                                : QStandardPaths::findExecutable(program_);
+    if (program.isEmpty())
+        return std::nullopt;
     QProcess process;
-    process.setProgram(program_);
+    process.setProgram(program);
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());

@@ -10,6 +10,13 @@ namespace {
 
 constexpr uint64_t sectorBytes = 512;
 
+template <typename Counters>
+auto findDisk(Counters& counters, std::string_view name)
+{
+    const auto it = std::lower_bound(counters.begin(), counters.end(), name, [](const auto& entry, std::string_view key) { return entry.first < key; });
+    return it != counters.end() && it->first == name ? it : counters.end();
+}
+
 } // namespace
 
 LinuxDiskTotalsSource::LinuxDiskTotalsSource(const LinuxRoot& root, const Clock& clock)
@@ -39,7 +46,8 @@ std::optional<DiskTotals> LinuxDiskTotalsSource::read()
         diskScan_.force();
         return std::nullopt;
     }
-    const auto lines = parseDiskStats(*text);
+    parseDiskStats(*text, lines_);
+    const auto& lines = lines_;
     const auto isKnown = [this](std::string_view name) { return std::binary_search(knownNames_.begin(), knownNames_.end(), name); };
     if (!std::all_of(lines.begin(), lines.end(), [&](const DiskStatsLine& line) { return isKnown(line.name); }))
         diskScan_.force();  // a device was plugged in
@@ -47,15 +55,18 @@ std::optional<DiskTotals> LinuxDiskTotalsSource::read()
         scan(lines);
 
     // This reading's counters of every physical disk, in bytes.
-    std::map<std::string, DiskTotals, std::less<>> counters;
+    auto& counters = counters_;
+    counters.clear();
     for (const auto& line : lines) {
-        if (!std::binary_search(disks_.begin(), disks_.end(), line.name) || counters.contains(line.name))
+        const auto place = std::lower_bound(counters.begin(), counters.end(), line.name,
+                                            [](const auto& entry, std::string_view key) { return entry.first < key; });
+        if (!std::binary_search(disks_.begin(), disks_.end(), line.name) || (place != counters.end() && place->first == line.name))
             continue;  // not a disk, or a line the file repeats
         DiskTotals bytes;
         // A count that overflows 64 bits in bytes is no real reading.
         if (__builtin_mul_overflow(line.sectorsRead, sectorBytes, &bytes.readBytes) || __builtin_mul_overflow(line.sectorsWritten, sectorBytes, &bytes.writeBytes))
             continue;
-        counters.emplace(line.name, bytes);
+        counters.emplace(place, std::string(line.name), bytes);
     }
     if (counters.empty()) {
         diskScan_.force();
@@ -75,7 +86,7 @@ std::optional<DiskTotals> LinuxDiskTotalsSource::read()
         totals_ = sum;
     } else {
         for (const auto& [name, bytes] : counters) {
-            const auto last = lastCounters_.find(name);
+            const auto last = findDisk(lastCounters_, name);
             if (last == lastCounters_.end())
                 continue;  // newly found: this reading is its baseline
             // A counter that went back (the device was reset) grew by nothing.
@@ -86,7 +97,7 @@ std::optional<DiskTotals> LinuxDiskTotalsSource::read()
             totals_->writeBytes += growth(last->second.writeBytes, bytes.writeBytes);
         }
     }
-    lastCounters_ = std::move(counters);
+    std::swap(counters_, lastCounters_);
     return totals_;
 }
 

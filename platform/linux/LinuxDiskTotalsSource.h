@@ -19,8 +19,8 @@
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/RescanSchedule.h"
 
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orbistat {
@@ -40,7 +40,12 @@ private:
     RescanSchedule diskScan_;
     std::vector<std::string> disks_;        // sorted
     std::vector<std::string> knownNames_;   // every diskstats name at the last search, sorted
-    std::map<std::string, DiskTotals, std::less<>> lastCounters_;  // per disk, bytes
+    // Per disk, bytes, sorted by name: this reading's and the last one's,
+    // swapped after each reading so that a tick allocates nothing.
+    using Counters = std::vector<std::pair<std::string, DiskTotals>>;
+    Counters counters_;
+    Counters lastCounters_;
+    std::vector<DiskStatsLine> lines_;
     std::optional<DiskTotals> totals_;
 };
 

@@ -22,11 +22,13 @@ bool isDisplayControllerClass(std::string_view classText)
 LinuxDrmGpuSource::LinuxDrmGpuSource(const LinuxRoot& root, const Clock& clock)
     : root_(root)
     , clock_(clock)
+    , attributes_(root)
 {
 }
 
 void LinuxDrmGpuSource::rescan()
 {
+    attributes_.sweep();
     cards_.clear();
     for (const auto& name : root_.list("sys/class/drm")) {
         if (!isCardName(name))
@@ -42,7 +44,7 @@ void LinuxDrmGpuSource::rescan()
             if (!isDisplayControllerClass(*pciClass))
                 continue;
         }
-        Card card{name, {}, {}};
+        Card card{name, {}, {}, base + "device/power/runtime_status"};
         if (root_.exists(base + "device/gpu_busy_percent")) {
             card.busyFile = base + "device/gpu_busy_percent";
         } else {
@@ -62,15 +64,15 @@ void LinuxDrmGpuSource::rescan()
     }
 }
 
-bool LinuxDrmGpuSource::isSuspended(const Card& card) const
+bool LinuxDrmGpuSource::isSuspended(const Card& card)
 {
-    return root_.isRuntimeSuspended("sys/class/drm/" + card.name + "/device");
+    return attributes_.isRuntimeSuspended(card.statusFile);
 }
 
 std::optional<AcceleratorStatistics> LinuxDrmGpuSource::readCard(const Card& card)
 {
     if (!card.busyFile.empty()) {
-        const auto percent = root_.readUnsigned(card.busyFile);
+        const auto percent = attributes_.readUnsigned(card.busyFile);
         if (!percent) {
             cardScan_.force();
             return std::nullopt;
@@ -78,7 +80,7 @@ std::optional<AcceleratorStatistics> LinuxDrmGpuSource::readCard(const Card& car
         return AcceleratorStatistics{{"Device Utilization %", static_cast<double>(*percent)}};
     }
 
-    const auto idleMs = root_.readUnsigned(card.residencyFile);
+    const auto idleMs = attributes_.readUnsigned(card.residencyFile);
     const double now = clock_.now();
     if (!idleMs) {
         previousResidency_.erase(card.name);

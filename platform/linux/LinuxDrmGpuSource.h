@@ -7,11 +7,13 @@
 //   state (RC6) since the previous reading -> "GPU Activity(%)"; the first
 //   reading of a card has no figure.
 // A runtime-suspended device is never read: reading its attributes would
-// wake it, and on a laptop that drains the battery.
+// wake it, and on a laptop that drains the battery. The attributes read on
+// every tick stay open between ticks.
 #pragma once
 
 #include "platform/AcceleratorStatisticsSource.h"
 #include "platform/Clock.h"
+#include "platform/linux/HotFileSet.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/RescanSchedule.h"
 
@@ -33,6 +35,7 @@ private:
         std::string name;           // "card0"
         std::string busyFile;       // relative path, or empty
         std::string residencyFile;  // relative path, or empty
+        std::string statusFile;     // the device's power/runtime_status
     };
     struct Residency {
         uint64_t idleMs = 0;
@@ -40,13 +43,14 @@ private:
     };
 
     void rescan();
-    bool isSuspended(const Card& card) const;
+    bool isSuspended(const Card& card);
     std::optional<AcceleratorStatistics> readCard(const Card& card);
 
     LinuxRoot root_;
     const Clock& clock_;
     RescanSchedule cardScan_;
     std::vector<Card> cards_;
+    HotFileSet attributes_;
     std::map<std::string, Residency> previousResidency_;
 };
 

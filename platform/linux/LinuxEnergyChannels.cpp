@@ -58,6 +58,7 @@ int64_t toInt64(uint64_t value)
 LinuxEnergyChannels::LinuxEnergyChannels(LinuxRoot root, const Clock& clock, NvmlSession* nvml)
     : root_(std::move(root))
     , clock_(clock)
+    , attributes_(root_)
 {
     const bool isAmd = isAmdProcessor(root_);
     for (auto& zone : scanPowercapZones(root_)) {
@@ -92,7 +93,7 @@ void LinuxEnergyChannels::addAmdgpuChannels()
         for (const char* attribute : {"/power1_average", "/power1_input"}) {
             const std::string file = chip.attributes + attribute;
             if (isSuspended ? root_.exists(file) : root_.readUnsigned(file).has_value()) {
-                amdgpu_.push_back(AccumulatedPower{file, device, 0.0, std::nullopt});
+                amdgpu_.push_back(AccumulatedPower{file, device + "/power/runtime_status", 0.0, std::nullopt});
                 break;
             }
         }
@@ -108,7 +109,7 @@ std::optional<EnergySamples> LinuxEnergyChannels::createSamples()
 {
     EnergySamples samples;
     for (const auto& channel : rapl_) {
-        if (const auto microjoules = readZoneEnergy(root_, channel.zone)) {
+        if (const auto microjoules = readZoneEnergy(attributes_, channel.zone)) {
             samples.push_back(EnergyChannel{QString::fromStdString(channel.zone.directory), energyModel, channel.name, QStringLiteral("uJ"),
                                             toInt64(*microjoules), channel.zone.wrapsAt ? std::optional<int64_t>(toInt64(*channel.zone.wrapsAt)) : std::nullopt});
         }
@@ -117,8 +118,8 @@ std::optional<EnergySamples> LinuxEnergyChannels::createSamples()
     for (auto& gpu : amdgpu_) {
         // A runtime-suspended GPU is not read (that would wake it): it draws
         // next to nothing, so the interval adds no energy.
-        const bool isSuspended = root_.isRuntimeSuspended(gpu.device);
-        const auto microwatts = isSuspended ? std::optional<uint64_t>(0) : root_.readUnsigned(gpu.powerFile);
+        const bool isSuspended = attributes_.isRuntimeSuspended(gpu.statusFile);
+        const auto microwatts = isSuspended ? std::optional<uint64_t>(0) : attributes_.readUnsigned(gpu.powerFile);
         if (!microwatts)
             continue;
         if (gpu.lastRead && now > *gpu.lastRead)

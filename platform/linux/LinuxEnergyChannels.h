@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/EnergyChannels.h"
 #include "platform/linux/LinuxPowercap.h"
+#include "platform/linux/HotFileSet.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/NvmlSession.h"
 
@@ -42,7 +43,7 @@ private:
     };
     struct AccumulatedPower {
         std::string powerFile;     // µW
-        std::string device;  // the device's sysfs path, for its runtime state
+        std::string statusFile;    // the device's power/runtime_status
         double microjoules = 0.0;
         std::optional<double> lastRead;
     };
@@ -54,6 +55,8 @@ private:
     std::vector<RaplChannel> rapl_;
     std::vector<AccumulatedPower> amdgpu_;
     NvmlSession* nvml_ = nullptr;
+    // The counters read on every tick, kept open.
+    HotFileSet attributes_;
 };
 
 } // namespace orbistat

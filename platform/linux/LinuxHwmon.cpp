@@ -138,6 +138,7 @@ std::vector<HwmonChip> scanHwmonChips(const LinuxRoot& root)
 LinuxHwmon::LinuxHwmon(LinuxRoot root, const Clock& clock)
     : root_(std::move(root))
     , rescan_(clock)
+    , attributes_(root_)
 {
 }
 
@@ -155,6 +156,7 @@ void LinuxHwmon::ensureScanned()
 
 void LinuxHwmon::scan()
 {
+    attributes_.sweep();
     chipPower_.clear();
     temperatures_.clear();
     fans_.clear();
@@ -229,11 +231,12 @@ void LinuxHwmon::readPowerState(size_t chip)
     auto& power = chipPower_[chip];
     if (power.statusFile.empty())
         return;
-    const auto status = root_.readText(power.statusFile);
-    power.isSuspended = status == QStringLiteral("suspended");
+    const auto bytes = attributes_.readBytes(power.statusFile, 64);
+    const auto status = bytes ? trimAscii(bytes->substr(0, bytes->find('\0'))) : std::string_view();
+    power.isSuspended = status == "suspended";
     // Without runtime power management the device never sleeps: its state
     // need not be read on every tick.
-    if (!status || *status == QStringLiteral("unsupported"))
+    if (!bytes || status == "unsupported")
         power.statusFile.clear();
 }
 
@@ -244,7 +247,7 @@ bool LinuxHwmon::isAsleep(size_t chip) const
 
 std::optional<double> LinuxHwmon::readNumber(const std::string& path)
 {
-    const auto bytes = root_.readBytes(path, 64);
+    const auto bytes = attributes_.readBytes(path, 64);
     if (!bytes) {
         // A chip that went away brings a new scan; a sensor that is merely
         // asleep (EIO, ENODATA while its device is down) does not.
@@ -299,10 +302,10 @@ std::optional<double> LinuxHwmon::fanValue(size_t index, FanValue which)
         return std::nullopt;
     const auto& prefix = fans_[index].prefix;
     switch (which) {
-    case FanValue::current: return readNumber(prefix + "input");
+    case FanValue::current: return readNumber(path_.assign(prefix).append("input"));
     // Minimum and maximum are optional attributes: missing is no failure.
-    case FanValue::minimum: return fans_[index].hasMinimum ? readNumber(prefix + "min") : std::nullopt;
-    case FanValue::maximum: return fans_[index].hasMaximum ? readNumber(prefix + "max") : std::nullopt;
+    case FanValue::minimum: return fans_[index].hasMinimum ? readNumber(path_.assign(prefix).append("min")) : std::nullopt;
+    case FanValue::maximum: return fans_[index].hasMaximum ? readNumber(path_.assign(prefix).append("max")) : std::nullopt;
     }
     return std::nullopt;
 }

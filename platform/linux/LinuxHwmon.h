@@ -21,6 +21,7 @@
 
 #include "platform/Clock.h"
 #include "platform/TemperatureServices.h"
+#include "platform/linux/HotFileSet.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/SysfsRescan.h"
 
@@ -101,6 +102,9 @@ private:
     std::vector<ChipPower> chipPower_;
     std::vector<TemperatureInput> temperatures_;
     std::vector<FanInput> fans_;
+    // The inputs and power states read on every tick, kept open.
+    HotFileSet attributes_;
+    std::string path_;  // kept to build a fan attribute's path without allocating
 };
 
 } // namespace orbistat

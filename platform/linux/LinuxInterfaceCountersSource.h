@@ -1,9 +1,10 @@
 // Interface byte counters from /proc/net/dev, link state from
-// /sys/class/net/IF/{flags,operstate,carrier}.
+// /sys/class/net/IF/{flags,operstate,carrier}, all kept open between ticks.
 #pragma once
 
 #include "platform/InterfaceCountersSource.h"
 #include "platform/linux/HotFile.h"
+#include "platform/linux/HotFileSet.h"
 #include "platform/linux/LinuxRoot.h"
 
 namespace orbistat {
@@ -18,8 +19,12 @@ public:
     InterfaceFlags flags(const std::string& name) override;
 
 private:
-    LinuxRoot root_;
+    std::optional<std::string_view> readAttribute(const std::string& name, std::string_view attribute);
+
     HotFile netDev_;
+    // The link state of the interfaces read since the last tick.
+    HotFileSet attributes_;
+    std::string path_;  // kept to build attribute paths without allocating
 };
 
 } // namespace orbistat

@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxNetworkInterfaces.h"
 
+#include "platform/linux/NetlinkRouteWatch.h"
 #include "platform/linux/RouteParsing.h"
 
 #include <QCoreApplication>
@@ -38,33 +39,90 @@ QString translated(const char* text)
 } // namespace
 
 LinuxNetworkInterfaces::LinuxNetworkInterfaces(const LinuxRoot& root)
+    : LinuxNetworkInterfaces(root, ChangeWatch())
+{
+    // The host's notifications say nothing about a recorded tree.
+    if (root.isRecorded())
+        return;
+    netlink_ = std::make_unique<NetlinkRouteWatch>();
+    if (netlink_->isOpen())
+        changed_ = [watch = netlink_.get()] { return watch->takeChange(); };
+}
+
+LinuxNetworkInterfaces::LinuxNetworkInterfaces(const LinuxRoot& root, ChangeWatch changed)
     : root_(root)
     , route_(root, "proc/net/route", routeFileLimit)
     , ipv6Route_(root, "proc/net/ipv6_route", routeFileLimit)
+    , changed_(std::move(changed))
 {
+}
+
+LinuxNetworkInterfaces::~LinuxNetworkInterfaces() = default;
+
+void LinuxNetworkInterfaces::refresh()
+{
+    if (changed_ && !changed_())
+        return;
+    primary_.valid = false;
+    address_.valid = false;
+    description_.valid = false;
 }
 
 std::optional<QString> LinuxNetworkInterfaces::primaryInterface()
 {
+    refresh();
+    if (!primary_.valid) {
+        bool read = false;
+        primary_.value = readPrimaryInterface(read);
+        // A table that could not be read is asked again next time.
+        primary_.valid = read;
+    }
+    return primary_.value;
+}
+
+std::optional<QString> LinuxNetworkInterfaces::localIPv4(const QString& name)
+{
+    refresh();
+    if (!address_.valid || address_.name != name) {
+        bool read = false;
+        address_ = {name, readLocalIPv4(name, read), false};
+        address_.valid = read;
+    }
+    return address_.value;
+}
+
+std::optional<InterfaceDescription> LinuxNetworkInterfaces::describe(const QString& name)
+{
+    refresh();
+    if (!description_.valid || description_.name != name)
+        description_ = {name, readDescription(name), true};
+    return description_.value;
+}
+
+std::optional<QString> LinuxNetworkInterfaces::readPrimaryInterface(bool& read)
+{
     if (const auto table = route_.read()) {
+        read = true;
         if (auto name = parseIPv4DefaultRoute(*table))
             return QString::fromStdString(*name);
     }
     // An IPv6-only network has no IPv4 default route at all.
     if (const auto table = ipv6Route_.read()) {
+        read = true;
         if (auto name = parseIPv6DefaultRoute(*table))
             return QString::fromStdString(*name);
     }
     return std::nullopt;
 }
 
-std::optional<QString> LinuxNetworkInterfaces::localIPv4(const QString& name)
+std::optional<QString> LinuxNetworkInterfaces::readLocalIPv4(const QString& name, bool& read)
 {
     if (root_.isRecorded())
         return std::nullopt;
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0)
         return std::nullopt;
+    read = true;
     const std::unique_ptr<ifaddrs, decltype(&::freeifaddrs)> owner(list, &::freeifaddrs);
     const QByteArray wanted = name.toUtf8();
     for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
@@ -80,7 +138,7 @@ std::optional<QString> LinuxNetworkInterfaces::localIPv4(const QString& name)
     return std::nullopt;
 }
 
-std::optional<InterfaceDescription> LinuxNetworkInterfaces::describe(const QString& name)
+std::optional<InterfaceDescription> LinuxNetworkInterfaces::readDescription(const QString& name)
 {
     const std::string interface = name.toStdString();
     if (!isPlausibleInterfaceName(interface) || !root_.exists(netPath(interface)))

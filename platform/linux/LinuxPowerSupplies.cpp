@@ -35,6 +35,7 @@ int64_t roundedThousandths(int64_t value)
 LinuxPowerSupplies::LinuxPowerSupplies(LinuxRoot root, const Clock& clock)
     : root_(std::move(root))
     , rescan_(clock)
+    , attributes_(root_)
 {
 }
 
@@ -52,6 +53,7 @@ void LinuxPowerSupplies::ensureScanned()
 
 void LinuxPowerSupplies::scan()
 {
+    attributes_.sweep();
     batteries_.clear();
     adapters_.clear();
     for (const auto& name : root_.list("sys/class/power_supply")) {
@@ -69,21 +71,26 @@ void LinuxPowerSupplies::scan()
     }
 }
 
-std::optional<uint64_t> LinuxPowerSupplies::readUnsigned(const Supply& supply, const std::string& attribute) const
+const std::string& LinuxPowerSupplies::attributePath(const Supply& supply, std::string_view attribute) const
 {
-    return root_.readUnsigned(supply.directory + "/" + attribute);
+    return path_.assign(supply.directory).append(1, '/').append(attribute);
 }
 
-std::optional<int64_t> LinuxPowerSupplies::readSigned(const Supply& supply, const std::string& attribute) const
+std::optional<uint64_t> LinuxPowerSupplies::readUnsigned(const Supply& supply, std::string_view attribute) const
 {
-    return root_.readSigned(supply.directory + "/" + attribute);
+    return attributes_.readUnsigned(attributePath(supply, attribute));
+}
+
+std::optional<int64_t> LinuxPowerSupplies::readSigned(const Supply& supply, std::string_view attribute) const
+{
+    return attributes_.readSigned(attributePath(supply, attribute));
 }
 
 std::vector<std::optional<QString>> LinuxPowerSupplies::batteryStatuses()
 {
     std::vector<std::optional<QString>> statuses;
     for (const auto& battery : batteries_) {
-        auto status = root_.readText(battery.directory + "/status");
+        auto status = attributes_.readText(attributePath(battery, "status"));
         if (!status && !root_.exists(battery.directory))
             rescan_.readFailed();  // the battery was taken out
         statuses.push_back(std::move(status));
@@ -94,7 +101,7 @@ std::vector<std::optional<QString>> LinuxPowerSupplies::batteryStatuses()
 bool LinuxPowerSupplies::isOnAcPower(const std::vector<std::optional<QString>>& statuses)
 {
     for (const auto& adapter : adapters_) {
-        if (root_.readUnsigned(adapter.directory + "/online") == 1u)
+        if (readUnsigned(adapter, "online") == 1u)
             return true;
     }
     const auto any = [&statuses](std::initializer_list<const char*> texts) {
@@ -336,10 +343,10 @@ std::optional<double> LinuxPowerSupplies::adapterWatts()
 {
     ensureScanned();
     for (const auto& adapter : adapters_) {
-        if (!adapter.isMeasuredAdapter || root_.readUnsigned(adapter.directory + "/online") != 1u)
+        if (!adapter.isMeasuredAdapter || readUnsigned(adapter, "online") != 1u)
             continue;
-        const auto microvolts = root_.readSigned(adapter.directory + "/voltage_now");
-        const auto microamperes = root_.readSigned(adapter.directory + "/current_now");
+        const auto microvolts = readSigned(adapter, "voltage_now");
+        const auto microamperes = readSigned(adapter, "current_now");
         if (microvolts && microamperes)
             return std::fabs(static_cast<double>(*microvolts) * static_cast<double>(*microamperes)) / 1e12;
     }

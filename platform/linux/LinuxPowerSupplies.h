@@ -24,6 +24,7 @@
 #include "platform/BatteryRegistry.h"
 #include "platform/Clock.h"
 #include "platform/PowerSourceInfo.h"
+#include "platform/linux/HotFileSet.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/SysfsRescan.h"
 
@@ -84,13 +85,18 @@ private:
     std::tuple<std::optional<double>, std::optional<double>, std::optional<double>> combinedLevels() const;
     // Power through one battery, µW.
     std::optional<double> batteryMicrowatts(const Supply& battery) const;
-    std::optional<uint64_t> readUnsigned(const Supply& supply, const std::string& attribute) const;
-    std::optional<int64_t> readSigned(const Supply& supply, const std::string& attribute) const;
+    std::optional<uint64_t> readUnsigned(const Supply& supply, std::string_view attribute) const;
+    std::optional<int64_t> readSigned(const Supply& supply, std::string_view attribute) const;
+    const std::string& attributePath(const Supply& supply, std::string_view attribute) const;
 
     LinuxRoot root_;
     SysfsRescan rescan_;
     std::vector<Supply> batteries_;
     std::vector<Supply> adapters_;
+    // The attributes read on every tick stay open between ticks; reading
+    // them changes nothing the callers see, hence mutable.
+    mutable HotFileSet attributes_;
+    mutable std::string path_;  // kept to build attribute paths without allocating
 };
 
 } // namespace orbistat

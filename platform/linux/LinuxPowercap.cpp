@@ -8,7 +8,8 @@ std::vector<PowercapZone> scanPowercapZones(const LinuxRoot& root)
     for (const auto& entry : root.list("sys/class/powercap")) {
         if (!entry.starts_with("intel-rapl:"))
             continue;
-        PowercapZone zone{"sys/class/powercap/" + entry, {}, std::nullopt};
+        const std::string directory = "sys/class/powercap/" + entry;
+        PowercapZone zone{directory, {}, std::nullopt, directory + "/energy_uj"};
         const auto name = root.readText(zone.directory + "/name");
         if (!name || name->isEmpty() || !readZoneEnergy(root, zone))
             continue;
@@ -21,7 +22,12 @@ std::vector<PowercapZone> scanPowercapZones(const LinuxRoot& root)
 
 std::optional<uint64_t> readZoneEnergy(const LinuxRoot& root, const PowercapZone& zone)
 {
-    return root.readUnsigned(zone.directory + "/energy_uj");
+    return root.readUnsigned(zone.energyFile);
+}
+
+std::optional<uint64_t> readZoneEnergy(HotFileSet& files, const PowercapZone& zone)
+{
+    return files.readUnsigned(zone.energyFile);
 }
 
 std::optional<uint64_t> counterGrowth(uint64_t earlier, uint64_t later, std::optional<uint64_t> wrapsAt)

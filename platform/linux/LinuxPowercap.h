@@ -7,6 +7,7 @@
 // nothing is retried or logged per tick.
 #pragma once
 
+#include "platform/linux/HotFileSet.h"
 #include "platform/linux/LinuxRoot.h"
 
 #include <cstdint>
@@ -20,13 +21,16 @@ struct PowercapZone {
     std::string directory;             // relative, e.g. sys/class/powercap/intel-rapl:0:1
     std::string name;                  // package-0, core, uncore, dram, psys
     std::optional<uint64_t> wrapsAt;   // max_energy_range_uj
+    std::string energyFile;            // directory/energy_uj
 };
 
 // Zones whose counter is readable now, in directory order.
 std::vector<PowercapZone> scanPowercapZones(const LinuxRoot& root);
 
-// Energy in µJ of a zone; absent when unreadable.
+// Energy in µJ of a zone; absent when unreadable. Readers on every tick
+// keep the counter open.
 std::optional<uint64_t> readZoneEnergy(const LinuxRoot& root, const PowercapZone& zone);
+std::optional<uint64_t> readZoneEnergy(HotFileSet& files, const PowercapZone& zone);
 
 // Growth of a counter that restarts from 0 after `wrapsAt`; absent when it
 // went backwards without a known range.

@@ -68,6 +68,7 @@ LinuxSMC::LinuxSMC(LinuxRoot root, const Clock& clock, LinuxHwmon& hwmon, LinuxP
     , clock_(clock)
     , hwmon_(hwmon)
     , supplies_(supplies)
+    , psysFile_(root_)
 {
     for (auto& zone : scanPowercapZones(root_)) {
         if (zone.name == "psys") {
@@ -158,7 +159,7 @@ std::optional<double> LinuxSMC::systemPower()
         return supplies_.batteryDischargeWatts();
     // The platform's own measure of the whole machine: average power over
     // the time since the previous read. The first read is a baseline.
-    const auto microjoules = readZoneEnergy(root_, *psys_);
+    const auto microjoules = readZoneEnergy(psysFile_, *psys_);
     if (!microjoules)
         return std::nullopt;
     const double now = clock_.now();

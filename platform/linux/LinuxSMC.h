@@ -47,6 +47,7 @@ private:
     LinuxHwmon& hwmon_;
     LinuxPowerSupplies& supplies_;
     std::optional<PowercapZone> psys_;
+    HotFileSet psysFile_;  // the psys counter, kept open
     struct PsysReading {
         uint64_t microjoules;
         double time;

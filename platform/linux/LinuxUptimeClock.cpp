@@ -19,7 +19,7 @@ double LinuxUptimeClock::now() const
         const auto text = root_.readBytes("proc/uptime", 128);
         if (!text)
             return 0.0;
-        const auto fields = splitFields(*text);
+        const LeadingFields<1> fields(*text);
         const auto uptime = fields.empty() ? std::nullopt : parseDouble(fields[0]);
         return uptime.value_or(0.0);
     }

@@ -10,12 +10,14 @@ LinuxVmStatisticsSource::LinuxVmStatisticsSource(const LinuxRoot& root, const Cl
     , clock_(clock)
     , meminfo_(root, "proc/meminfo")
     , pressure_(root, "proc/pressure/memory", 4096)
+    , zramFiles_(root)
 {
 }
 
 uint64_t LinuxVmStatisticsSource::zramBytes()
 {
     if (zramScan_.due(clock_.now())) {
+        zramFiles_.sweep();
         zramStatFiles_.clear();
         for (const auto& name : root_.list("sys/block")) {
             if (name.size() > 4 && name.compare(0, 4, "zram") == 0 && parseUnsigned(std::string_view(name).substr(4)))
@@ -26,7 +28,7 @@ uint64_t LinuxVmStatisticsSource::zramBytes()
     for (const auto& file : zramStatFiles_) {
         // An unconfigured device (no disksize yet) reads all zeros; a
         // device being removed fails and is looked for again next time.
-        const auto text = root_.readBytes(file, 512);
+        const auto text = zramFiles_.readBytes(file, 512);
         const auto used = text ? parseZramMemUsedBytes(*text) : std::nullopt;
         if (!used) {
             zramScan_.force();

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/VmStatisticsSource.h"
 #include "platform/linux/HotFile.h"
+#include "platform/linux/HotFileSet.h"
 #include "platform/linux/LinuxRoot.h"
 #include "platform/linux/RescanSchedule.h"
 
@@ -31,6 +32,7 @@ private:
     HotFile pressure_;
     RescanSchedule zramScan_;
     std::vector<std::string> zramStatFiles_;
+    HotFileSet zramFiles_;
 };
 
 } // namespace orbistat

@@ -52,7 +52,7 @@ MemInfo parseMemInfo(std::string_view text)
                 continue;
             // "MemTotal:  16314720 kB": the number, then the unit. Every
             // line of these is in kB; a line without it is not trusted.
-            const auto values = splitFields(line.substr(colon + 1));
+            const LeadingFields<3> values(line.substr(colon + 1));
             if (values.size() == 2 && values[1] == "kB" && !(info.*field.member))
                 info.*field.member = parseUnsigned(values[0]);
             return;
@@ -65,7 +65,7 @@ PressureStall parsePressureStall(std::string_view text)
 {
     PressureStall stall;
     forEachLine(text, [&](std::string_view line) {
-        const auto fields = splitFields(line);
+        const LeadingFields<2> fields(line);
         if (fields.size() < 2 || fields[1].substr(0, 6) != "avg10=")
             return;
         const auto value = parseDouble(fields[1].substr(6));
@@ -83,7 +83,7 @@ std::optional<uint64_t> parseZramMemUsedBytes(std::string_view text)
 {
     // orig_data_size compr_data_size mem_used_total mem_limit mem_used_max
     // same_pages pages_compacted huge_pages ...
-    const auto fields = splitFields(text);
+    const LeadingFields<3> fields(text);
     if (fields.size() < 3)
         return std::nullopt;
     return parseUnsigned(fields[2]);

@@ -18,7 +18,7 @@ std::vector<InterfaceCounters> parseNetDev(std::string_view text)
             return;
         // bytes packets errs drop fifo frame compressed multicast, then the
         // same eight (with colls and carrier) for transmit.
-        const auto fields = splitFields(line.substr(colon + 1));
+        const LeadingFields<9> fields(line.substr(colon + 1));
         if (fields.size() < 9)
             return;
         const auto received = parseUnsigned(fields[0]);

@@ -24,7 +24,7 @@ std::optional<std::vector<CpuTicks>> parseProcStat(std::string_view text)
     forEachLine(text, [&](std::string_view line) {
         if (broken)
             return;
-        const auto fields = splitFields(line);
+        const LeadingFields<9> fields(line);
         if (fields.empty() || !isCpuLine(fields[0]))
             return;
         // user nice system idle iowait irq softirq steal (guest columns are

@@ -56,7 +56,7 @@ std::optional<std::string> parseIPv4DefaultRoute(std::string_view routeFile)
             header = false;
             return;
         }
-        const auto fields = splitFields(line);
+        const LeadingFields<8> fields(line);
         if (fields.size() < 8)
             return;
         const auto destination = parseHexDigits(fields[1]);
@@ -80,7 +80,7 @@ std::optional<std::string> parseIPv6DefaultRoute(std::string_view ipv6RouteFile)
     // use flags interface, all hexadecimal but the name; no header.
     Best best;
     forEachLine(ipv6RouteFile, [&](std::string_view line) {
-        const auto fields = splitFields(line);
+        const LeadingFields<10> fields(line);
         if (fields.size() < 10)
             return;
         const auto prefixLength = parseHexDigits(fields[1]);

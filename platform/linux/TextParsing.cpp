@@ -53,19 +53,25 @@ std::string_view trimAscii(std::string_view text)
     return text;
 }
 
+std::string_view nextField(std::string_view& rest)
+{
+    size_t i = 0;
+    while (i < rest.size() && isBlank(rest[i]))
+        ++i;
+    const size_t start = i;
+    while (i < rest.size() && !isBlank(rest[i]))
+        ++i;
+    const auto field = rest.substr(start, i - start);
+    rest.remove_prefix(i);
+    return field;
+}
+
+
 std::vector<std::string_view> splitFields(std::string_view line)
 {
     std::vector<std::string_view> fields;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
-        const size_t start = i;
-        while (i < line.size() && !isBlank(line[i]))
-            ++i;
-        if (i > start)
-            fields.push_back(line.substr(start, i - start));
-    }
+    for (auto field = nextField(line); !field.empty(); field = nextField(line))
+        fields.push_back(field);
     return fields;
 }
 

@@ -3,6 +3,8 @@
 // exist, the empty text and values beyond the type's range are not numbers.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -17,8 +19,38 @@ std::optional<double> parseDouble(std::string_view token);
 
 std::string_view trimAscii(std::string_view text);
 
-// Whitespace-separated fields of one line (blanks and tabs).
+// Whitespace-separated fields of one line (blanks and tabs), for lines of
+// varying length read off the tick path (a mount table).
 std::vector<std::string_view> splitFields(std::string_view line);
+
+// The next whitespace-separated field of `rest`, which then starts after it;
+// empty when no field is left.
+std::string_view nextField(std::string_view& rest);
+
+// The first N fields of a line, without allocating: parsers on the tick path
+// read a fixed number of leading columns, and lines such as the "intr" line of
+// /proc/stat hold thousands of fields nobody needs. size() counts the fields
+// found, at most N, so "exactly k fields" is checked with N = k + 1.
+template <size_t N>
+class LeadingFields {
+public:
+    explicit LeadingFields(std::string_view line)
+    {
+        while (count_ < N) {
+            const auto field = nextField(line);
+            if (field.empty())
+                break;
+            fields_[count_++] = field;
+        }
+    }
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    std::string_view operator[](size_t index) const { return index < count_ ? fields_[index] : std::string_view(); }
+
+private:
+    std::array<std::string_view, N> fields_{};
+    size_t count_ = 0;
+};
 
 // Calls `each` for every line of `text`; a last line without a newline is
 // still a line.

@@ -29,7 +29,7 @@ std::vector<WirelessFileEntry> parseWirelessFile(std::string_view text)
         const auto name = trimAscii(line.substr(0, colon));
         if (!isPlausibleInterfaceName(name))
             return;
-        const auto fields = splitFields(line.substr(colon + 1));
+        const LeadingFields<4> fields(line.substr(colon + 1));
         if (fields.size() < 4)
             return;
         WirelessFileEntry entry{std::string(name), reading(fields[2]), reading(fields[3])};

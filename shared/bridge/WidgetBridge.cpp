@@ -21,19 +21,28 @@ WidgetBridge::WidgetBridge(const SettingsStore& settings, Now now, Reload reload
 
 std::optional<SharedStats> WidgetBridge::snapshot(const SystemMonitor& monitor, const QDateTime& updated) const
 {
+    SharedStats stats;
+    if (!fill(stats, monitor, updated))
+        return std::nullopt;
+    return stats;
+}
+
+bool WidgetBridge::fill(SharedStats& stats, const SystemMonitor& monitor, const QDateTime& updated) const
+{
     // A memory sum beyond 64 bits is a broken reading, not a value: the
     // snapshot is skipped like one holding a non-finite number, and the
     // previous one stays.
     const auto memory = memoryUsedFraction(monitor.memory());
     if (!memory)
-        return std::nullopt;
-    SharedStats stats;
+        return false;
     stats.cpu = monitor.cpu().total;
     stats.memory = *memory;
     stats.disk = diskUsedFraction(monitor.disk()).value_or(0.0);
     stats.download = monitor.network().download;
     stats.upload = monitor.network().upload;
     stats.gpu = monitor.gpu();
+    stats.batteryPercent.reset();
+    stats.batteryCharging.reset();
     if (const auto& battery = monitor.battery()) {
         stats.batteryPercent = battery->percent;
         stats.batteryCharging = battery->isCharging;
@@ -43,7 +52,7 @@ std::optional<SharedStats> WidgetBridge::snapshot(const SystemMonitor& monitor, 
     stats.critical = settings_.doubleValue(SettingsKey::criticalThreshold);
     stats.updated = updated;
     stats.accessories = monitor.accessories();
-    return stats;
+    return true;
 }
 
 void WidgetBridge::publish(const SystemMonitor& monitor)
@@ -51,12 +60,15 @@ void WidgetBridge::publish(const SystemMonitor& monitor)
     if (!applicationGroup() || (onlyNamedGroup_ && !qEnvironmentVariableIsSet("ORBISTAT_APP_GROUPS")))
         return;
     const auto now = now_();
-    if (const auto stats = snapshot(monitor, now))
-        saveSharedStats(*stats);
     // A clock set backwards would otherwise hold back every request until it
     // caught up again.
     const bool clockWentBack = lastReload_ && now < *lastReload_;
-    if (!lastReload_ || clockWentBack || lastReload_->msecsTo(now) >= reloadPeriodMs) {
+    const bool reloadDue = !lastReload_ || clockWentBack || lastReload_->msecsTo(now) >= reloadPeriodMs;
+    if (reloadDue || sharedStoreIsInRuntimeFolder()) {
+        if (fill(current_, monitor, now))
+            writer_.save(current_);
+    }
+    if (reloadDue) {
         lastReload_ = now;
         reload_();
     }
