@@ -2,6 +2,7 @@
 // 60-point histories, 16 processors), one tick's update of a popover on
 // screen, and one tick while it is hidden, which must cost no painting and
 // no layout at all (the counters report what reached the view).
+#include "ViewWork.h"
 #include "core/DemoData.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
@@ -22,36 +23,6 @@
 using namespace orbistat;
 
 namespace {
-
-// Counts the paint and layout events that reach a widget or its children.
-class ViewWork : public QObject {
-public:
-    explicit ViewWork(QWidget& view)
-        : view_(view)
-    {
-        qApp->installEventFilter(this);
-    }
-    ~ViewWork() override { qApp->removeEventFilter(this); }
-
-    int paints = 0;
-    int layouts = 0;
-
-protected:
-    bool eventFilter(QObject* object, QEvent* event) override
-    {
-        auto* widget = qobject_cast<QWidget*>(object);
-        if (widget && (widget == &view_ || view_.isAncestorOf(widget))) {
-            if (event->type() == QEvent::Paint)
-                ++paints;
-            else if (event->type() == QEvent::LayoutRequest)
-                ++layouts;
-        }
-        return false;
-    }
-
-private:
-    QWidget& view_;
-};
 
 // The demo values with 16 processors; `step` moves every figure a little,
 // as consecutive ticks do.
@@ -125,7 +96,7 @@ void popoverFullRedraw(benchmark::State& state, double scale, bool cold)
         benchmark::DoNotOptimize(image.constBits());
     }
     state.counters["cards"] = static_cast<double>(setup.view.shownCards().size());
-    ViewWork work(setup.view);
+    test::ViewWork work(setup.view);
     setup.view.render(&image);
     state.counters["widgets"] = work.paints;
 }
@@ -139,7 +110,7 @@ void popoverTick(benchmark::State& state, bool visible)
         setup.view.hide();
         settle();
     }
-    ViewWork work(setup.view);
+    test::ViewWork work(setup.view);
     size_t step = 0;
     for (auto _ : state) {
         setup.monitor.enterDemoMode(ticks()[step++ % ticks().size()]);

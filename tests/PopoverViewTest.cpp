@@ -2,6 +2,7 @@
 // for an empty choice, the header and its menu, live updates while shown,
 // no work at all while hidden, and a hostile machine laid out cleanly.
 #include "PopoverFixture.h"
+#include "ViewWork.h"
 #include "ui/OffscreenRender.h"
 #include "ui/Theme.h"
 #include "ui/cards/CPUCard.h"
@@ -30,36 +31,6 @@ using namespace orbistat;
 using namespace orbistat::ui;
 
 namespace {
-
-// Counts the paint and layout events that reach a widget or its children.
-class ViewWork : public QObject {
-public:
-    explicit ViewWork(QWidget& view)
-        : view_(view)
-    {
-        qApp->installEventFilter(this);
-    }
-    ~ViewWork() override { qApp->removeEventFilter(this); }
-
-    int paints = 0;
-    int layouts = 0;
-
-protected:
-    bool eventFilter(QObject* object, QEvent* event) override
-    {
-        auto* widget = qobject_cast<QWidget*>(object);
-        if (widget && (widget == &view_ || view_.isAncestorOf(widget))) {
-            if (event->type() == QEvent::Paint)
-                ++paints;
-            else if (event->type() == QEvent::LayoutRequest)
-                ++layouts;
-        }
-        return false;
-    }
-
-private:
-    QWidget& view_;
-};
 
 void settle()
 {
@@ -233,7 +204,7 @@ TEST(PopoverView, AHiddenPopoverDoesNoWorkOnATickAndCatchesUpWhenShown)
     settle();
     auto* cpu = static_cast<CPUCard*>(view.card(PopoverCard::cpu));
 
-    ViewWork work(view);
+    test::ViewWork work(view);
     for (int tick = 0; tick < 5; ++tick) {
         DemoData data = makeDemoData();
         data.cpu.total = 0.1 * tick;

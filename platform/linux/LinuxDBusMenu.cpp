@@ -67,7 +67,7 @@ public slots:
 
     void Event(int id, const QString& eventId, const QDBusVariant&, uint)
     {
-        if (!menu_->event(id, eventId))
+        if (!menu_->handleEvent(id, eventId))
             menu_->sendErrorReply(invalidArgs, QStringLiteral("No menu item with id %1").arg(id));
     }
 
@@ -75,7 +75,7 @@ public slots:
     {
         QList<int> notFound;
         for (const auto& event : events) {
-            if (!menu_->event(event.id, event.eventId))
+            if (!menu_->handleEvent(event.id, event.eventId))
                 notFound.append(event.id);
         }
         return notFound;
@@ -184,7 +184,7 @@ std::optional<DBusMenuLayoutItem> LinuxDBusMenu::layout(int parentId, int depth,
     return node;
 }
 
-bool LinuxDBusMenu::event(int id, const QString& eventId)
+bool LinuxDBusMenu::handleEvent(int id, const QString& eventId)
 {
     const auto* entry = id == 0 ? nullptr : find(id);
     if (id != 0 && !entry)

@@ -43,7 +43,7 @@ public:
     std::optional<DBusMenuLayoutItem> layout(int parentId, int depth, const QStringList& propertyNames) const;
     std::optional<QVariantMap> properties(int id, const QStringList& propertyNames) const;
     // True when the id exists; a "clicked" on an action entry is reported.
-    bool event(int id, const QString& eventId);
+    bool handleEvent(int id, const QString& eventId);
 
 signals:
     void layoutUpdated(uint revision, int parent);
