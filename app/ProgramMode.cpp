@@ -1,5 +1,10 @@
 #include "app/ProgramMode.h"
 
+#include "app/HeadlessRun.h"
+#include "shared/RuntimeDirectory.h"
+
+#include <QStringList>
+#include <QTextStream>
 #include <QtGlobal>
 
 namespace orbistat {
@@ -30,6 +35,42 @@ bool environmentHasDisplay()
 QString terminalModeNote()
 {
     return QStringLiteral("orbistat: no display, so no tray: printing the readings here until Ctrl-C (see --help)");
+}
+
+int runProgram(int argc, char* argv[], const DesktopModes& desktop)
+{
+    settleRuntimeDirectory();
+    // The settings window needs a widget application and a display; with
+    // the tray program running it is that program's window.
+    if (asksForSettingsWindow(argc, argv))
+        return desktop.settingsWindow(argc, argv);
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const auto commandLine = parseCommandLine(arguments);
+    if (!commandLine || commandLine->help) {
+        QTextStream(commandLine ? stdout : stderr) << usageText();
+        return commandLine ? 0 : 2;
+    }
+
+    switch (chooseProgramMode(*commandLine, environmentHasDisplay())) {
+    case ProgramMode::headless:
+        return runHeadless(argc, argv, *commandLine);
+    case ProgramMode::terminal: {
+        QTextStream(stderr) << terminalModeNote() << '\n';
+        CommandLine printing = *commandLine;
+        printing.mode = CommandLine::Mode::print;
+        return runHeadless(argc, argv, printing);
+    }
+    case ProgramMode::tray:
+        return desktop.tray(argc, argv);
+    case ProgramMode::exportScreenshots:
+        return desktop.exportScreenshots(argc, argv, *commandLine->exportFolder);
+    case ProgramMode::settingsWindow:
+        return desktop.settingsWindow(argc, argv);
+    }
+    return 0;
 }
 
 } // namespace orbistat

@@ -21,4 +21,18 @@ bool environmentHasDisplay();
 // The line the terminal mode writes to standard error.
 QString terminalModeNote();
 
+// What runs the desktop modes in this program: orbistat hands them to
+// orbistat-desktop, which runs them itself.
+struct DesktopModes {
+    int (*tray)(int argc, char* argv[]);
+    int (*exportScreenshots)(int argc, char* argv[], const QString& folder);
+    int (*settingsWindow)(int argc, char* argv[]);
+};
+
+// The whole program for a command line: reads it, prints the usage when
+// asked (or when it does not parse, status 2) and runs the mode it asks
+// for, the terminal ones here and the desktop ones through `desktop`.
+// Returns the exit status.
+int runProgram(int argc, char* argv[], const DesktopModes& desktop);
+
 } // namespace orbistat

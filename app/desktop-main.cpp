@@ -3,7 +3,6 @@
 // DesktopProgram.h). Started by hand it is the whole program: the terminal
 // modes work here too.
 #include "app/AppDelegate.h"
-#include "app/CommandLine.h"
 #include "app/DesktopProgram.h"
 #include "app/HeadlessRun.h"
 #include "app/SettingsWindowRun.h"
@@ -14,7 +13,6 @@
 #include "alerts/AlertManager.h"
 #include "core/SettingsStore.h"
 #include "core/SystemMonitor.h"
-#include "shared/RuntimeDirectory.h"
 #include "shared/drawing/AppFonts.h"
 #include "ui/popover/PopoverView.h"
 #include "ui/settings/SettingsView.h"
@@ -27,7 +25,6 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QStyleFactory>
-#include <QTextStream>
 
 using namespace orbistat;
 
@@ -120,36 +117,5 @@ int runExport(int argc, char* argv[], const QString& folder)
 
 int main(int argc, char* argv[])
 {
-    settleRuntimeDirectory();
-    // The settings window needs a widget application and a display; with
-    // the tray program running it is that program's window.
-    if (asksForSettingsWindow(argc, argv))
-        return runSettingsWindow(argc, argv);
-
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const auto commandLine = parseCommandLine(arguments);
-    if (!commandLine || commandLine->help) {
-        QTextStream(commandLine ? stdout : stderr) << usageText();
-        return commandLine ? 0 : 2;
-    }
-
-    switch (chooseProgramMode(*commandLine, environmentHasDisplay())) {
-    case ProgramMode::headless:
-        return runHeadless(argc, argv, *commandLine);
-    case ProgramMode::terminal: {
-        QTextStream(stderr) << terminalModeNote() << '\n';
-        CommandLine printing = *commandLine;
-        printing.mode = CommandLine::Mode::print;
-        return runHeadless(argc, argv, printing);
-    }
-    case ProgramMode::tray:
-        return runTray(argc, argv);
-    case ProgramMode::exportScreenshots:
-        return runExport(argc, argv, *commandLine->exportFolder);
-    case ProgramMode::settingsWindow:
-        return runSettingsWindow(argc, argv);
-    }
-    return 0;
+    return runProgram(argc, argv, DesktopModes{runTray, runExport, runSettingsWindow});
 }
