@@ -373,11 +373,14 @@ TEST(Soak, AHundredThousandTicksKeepHistoriesMemoryAndDescriptorsFlat)
         }
         if (tick + 1 == warmUpTicks) {
             ASSERT_TRUE(settle([&] { return !monitor.isSamplingAccessories(); }));
+            // The refresh's thread may still be ending, its event queue open.
+            pool->waitForDone(3000);
             warmResident = residentKiB();
             warmDescriptors = openDescriptors();
         }
     }
     ASSERT_TRUE(settle([&] { return !monitor.isSamplingAccessories(); }));
+    pool->waitForDone(3000);
     // A call or a child process may still be closing its descriptors.
     settle([&] { return openDescriptors() == warmDescriptors; }, 3000);
     const long endResident = residentKiB();
