@@ -88,7 +88,7 @@ LinuxAutostartEntry::LinuxAutostartEntry(QString configHome, QString executable)
 
 LinuxAutostartEntry LinuxAutostartEntry::forThisProgram(const QString& executable)
 {
-    // The base directory specification: a relative $XDG_CONFIG_HOME is
+    // XDG rules: a relative $XDG_CONFIG_HOME is
     // invalid and must be ignored.
     QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (configHome.isEmpty() || !QDir::isAbsolutePath(configHome))
@@ -175,7 +175,7 @@ bool LinuxAutostartEntry::writeEntry() const
     if (!text)
         return false;
     const QByteArray folder = (configHome_ + QStringLiteral("/autostart")).toLocal8Bit();
-    // The base directory specification asks for 0700 on folders it creates.
+    // XDG folders we create are private to the user: mode 0700.
     QDir().mkpath(configHome_);
     if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
         return false;
