@@ -7,8 +7,9 @@
 // Each registration and each announcement is logged on standard output with
 // the time in milliseconds since the epoch ("icon 1765200000123"), so that a
 // measurement can say how often the image changed.
+#include "doubles/FakeStatusNotifierWatcher.h"
+
 #include <QCoreApplication>
-#include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
@@ -30,14 +31,9 @@ public:
     {
     }
 
-    QStringList items() const { return items_; }
-
-    void registerItem(const QString& argument)
+    // An item the watcher took: follow its announcements, read it whole once.
+    void follow(const QString& service, const QString& path)
     {
-        // The argument is a bus name, or an object path on the caller.
-        const QString service = argument.startsWith(QLatin1Char('/')) ? message().service() : argument;
-        const QString path = argument.startsWith(QLatin1Char('/')) ? argument : QStringLiteral("/StatusNotifierItem");
-        items_.append(service + path);
         bus_.connect(service, path, itemInterface, QStringLiteral("NewIcon"), this, SLOT(iconChanged()));
         bus_.connect(service, path, itemInterface, QStringLiteral("NewToolTip"), this, SLOT(toolTipChanged()));
         ask(service, path, QStringLiteral("GetAll"), {itemInterface});
@@ -75,36 +71,6 @@ private:
     }
 
     QDBusConnection bus_;
-    QStringList items_;
-};
-
-class WatcherAdaptor : public QDBusAbstractAdaptor {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
-public:
-    explicit WatcherAdaptor(Host* host)
-        : QDBusAbstractAdaptor(host)
-        , host_(host)
-    {
-    }
-    QStringList items() const { return host_->items(); }
-    bool hostRegistered() const { return true; }
-    int protocolVersion() const { return 0; }
-
-public slots:
-    void RegisterStatusNotifierItem(const QString& service) { host_->registerItem(service); }
-    void RegisterStatusNotifierHost(const QString&) {}
-
-signals:
-    void StatusNotifierItemRegistered(const QString& service);
-    void StatusNotifierItemUnregistered(const QString& service);
-    void StatusNotifierHostRegistered();
-
-private:
-    Host* host_;
 };
 
 } // namespace
@@ -114,12 +80,12 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     auto bus = QDBusConnection::sessionBus();
     Host host(bus);
-    new WatcherAdaptor(&host);
-    if (!bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &host, QDBusConnection::ExportAdaptors)
-        || !bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"))) {
+    orbistat::test::FakeStatusNotifierWatcher watcher(bus);
+    if (!watcher.isRunning()) {
         std::fprintf(stderr, "orbistat_bench_tray_host: cannot own org.kde.StatusNotifierWatcher\n");
         return 1;
     }
+    watcher.onRegistered = [&host](const QString& service, const QString& path) { host.follow(service, path); };
     return app.exec();
 }
 

@@ -68,7 +68,11 @@ void FakeStatusNotifierWatcher::stop()
 
 void FakeStatusNotifierWatcher::registerItem(const QString& service, const QString& sender)
 {
-    registrations_.append(service.startsWith(QLatin1Char('/')) ? sender : service);
+    // The argument is a bus name, or an object path on the caller.
+    const bool isPath = service.startsWith(QLatin1Char('/'));
+    registrations_.append(isPath ? sender : service);
+    if (onRegistered)
+        onRegistered(registrations_.back(), isPath ? service : QStringLiteral("/StatusNotifierItem"));
 }
 
 } // namespace orbistat::test

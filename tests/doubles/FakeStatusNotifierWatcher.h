@@ -1,7 +1,8 @@
 // A minimal org.kde.StatusNotifierWatcher on a test's private bus: what a
 // panel runs. It records every RegisterStatusNotifierItem call (the service
 // as given, and the caller) and answers the watcher's properties. Stopping
-// it takes its name off the bus, as a panel that exits does.
+// it takes its name off the bus, as a panel that exits does. The benchmark's
+// tray host is this watcher with a host around it.
 #pragma once
 
 #include <QDBusConnection>
@@ -9,6 +10,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace orbistat::test {
 
@@ -26,6 +28,9 @@ public:
     // The item's bus name as registered (the service argument, or the
     // caller's unique name when the argument is an object path).
     const QStringList& registrations() const { return registrations_; }
+
+    // Called for each registration with the item's bus name and object path.
+    std::function<void(const QString& service, const QString& path)> onRegistered;
 
     // Called by the adaptor.
     void registerItem(const QString& service, const QString& sender);
