@@ -15,6 +15,16 @@ namespace orbistat {
 // pixmap.
 StatusPixmap toStatusPixmap(const QImage& image);
 
+// Converts the pixels of `area` of `image` into `pixmap`, which holds the
+// image's size (an earlier image's pixmap): pixels outside the area keep
+// what they were. True when a byte changed.
+bool convertPixels(const QImage& image, const QRect& area, StatusPixmap& pixmap);
+
+// The smallest rectangle holding every pixel in which two images of 32
+// bits per pixel differ; null when none does. Images of another size or
+// format differ everywhere: the whole of `a`.
+QRect differingPixels(const QImage& a, const QImage& b);
+
 // The gauge symbol, 22 points square, in the label colour of the
 // appearance, at `pixelRatio` pixels per point.
 QImage programSymbolImage(Appearance appearance, double pixelRatio);

@@ -12,6 +12,7 @@
 #include "platform/StatusItem.h"
 #include "shared/drawing/Palette.h"
 
+#include <QImage>
 #include <optional>
 #include <vector>
 
@@ -36,6 +37,10 @@ public:
 
 private:
     std::optional<TrayImageInputs> lastInputs_;
+    // The last drawings, premultiplied as drawn, and their pixmaps: a new
+    // drawing is compared with the old one, and only the pixels that
+    // differ are converted again.
+    std::vector<QImage> lastImages_;
     std::vector<StatusPixmap> lastSizes_;
     int drawings_ = 0;
 };
