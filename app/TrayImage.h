@@ -15,10 +15,13 @@ namespace orbistat {
 // pixmap.
 StatusPixmap toStatusPixmap(const QImage& image);
 
-// Converts the pixels of `area` of `image` into `pixmap`, which holds the
-// image's size (an earlier image's pixmap): pixels outside the area keep
-// what they were. True when a byte changed.
-bool convertPixels(const QImage& image, const QRect& area, StatusPixmap& pixmap);
+// Brings `pixmap` to the pixels of `image` within `area`, converted as
+// toStatusPixmap() does; outside it the pixmap keeps its bytes. A pixmap of
+// another size is made anew from the whole image.
+void convertPixels(const QImage& image, const QRect& area, StatusPixmap& pixmap);
+
+// Whether two pixmaps of one size hold the same bytes within `area`.
+bool samePixels(const StatusPixmap& a, const StatusPixmap& b, const QRect& area);
 
 // The smallest rectangle holding every pixel in which two images of 32
 // bits per pixel differ; null when none does. Images of another size or

@@ -17,31 +17,32 @@ std::optional<std::vector<StatusPixmap>> TrayImageCache::update(const TrayImageI
     lastInputs_ = inputs;
     ++drawings_;
     constexpr double ratios[] = {1.0, 2.0};
-    constexpr size_t count = std::size(ratios);
-    bool changed = lastImages_.size() != count;
-    lastImages_.resize(count);
-    lastSizes_.resize(count);
-    for (size_t i = 0; i < count; ++i) {
+    sizes_.resize(std::size(ratios));
+    bool changed = false;
+    for (size_t i = 0; i < sizes_.size(); ++i) {
+        Size& size = sizes_[i];
         QImage image = inputs.items.empty()
             ? programSymbolImage(inputs.appearance, ratios[i])
             : MenuBarRenderer::render(inputs.items, inputs.style, inputs.colorize, inputs.appearance, ratios[i]);
+        const QRect area = differingPixels(image, size.image);
+        size.image = std::move(image);
+        if (area.isNull())
+            continue;
+        convertPixels(size.image, area | size.spareBehind, size.spare);
         // Other inputs can still draw the same pixels (colouring switched
         // on while every value is normal), and the panel need not hear of
         // it.
-        if (const QRect area = differingPixels(image, lastImages_[i]); !area.isNull()) {
-            if (image.size() == lastImages_[i].size()) {
-                changed = convertPixels(image, area, lastSizes_[i]) || changed;
-            } else {
-                StatusPixmap pixmap = toStatusPixmap(image);
-                changed = changed || pixmap != lastSizes_[i];
-                lastSizes_[i] = std::move(pixmap);
-            }
-        }
-        lastImages_[i] = std::move(image);
+        changed = changed || !samePixels(size.spare, size.pixmap, area);
+        std::swap(size.spare, size.pixmap);
+        size.spareBehind = area;
     }
     if (!changed)
         return std::nullopt;
-    return lastSizes_;
+    std::vector<StatusPixmap> pixmaps;
+    pixmaps.reserve(sizes_.size());
+    for (const auto& size : sizes_)
+        pixmaps.push_back(size.pixmap);
+    return pixmaps;
 }
 
 } // namespace orbistat

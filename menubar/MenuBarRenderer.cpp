@@ -235,10 +235,12 @@ private:
     // transparent; null for none.
     static QRect inkBounds(const QImage& image)
     {
-        int left = image.width(), right = -1, top = image.height(), bottom = -1;
-        for (int y = 0; y < image.height(); ++y) {
+        const int width = image.width();
+        const int height = image.height();
+        int left = width, right = -1, top = height, bottom = -1;
+        for (int y = 0; y < height; ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
+            for (int x = 0; x < width; ++x) {
                 if (row[x] == 0)
                     continue;
                 left = std::min(left, x);
