@@ -232,24 +232,30 @@ private:
     }
 
     // The smallest rectangle holding every pixel that is not fully
-    // transparent; null for none.
+    // transparent; null for none. Most rows hold none and compare whole.
     static QRect inkBounds(const QImage& image)
     {
         const int width = image.width();
         const int height = image.height();
-        int left = width, right = -1, top = height, bottom = -1;
+        const std::vector<QRgb> clear(static_cast<size_t>(width), 0);
+        int left = width, right = -1, top = -1, bottom = -1;
         for (int y = 0; y < height; ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < width; ++x) {
-                if (row[x] == 0)
-                    continue;
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
+            if (std::memcmp(row, clear.data(), clear.size() * sizeof(QRgb)) == 0)
+                continue;
+            if (top < 0)
+                top = y;
+            bottom = y;
+            int first = 0;
+            while (row[first] == 0)
+                ++first;
+            int last = width - 1;
+            while (row[last] == 0)
+                --last;
+            left = std::min(left, first);
+            right = std::max(right, last);
         }
-        return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+        return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
     }
 
     QHash<StampKey, Stamp> stamps_;
