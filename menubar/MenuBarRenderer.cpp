@@ -181,16 +181,25 @@ class StampBook {
 public:
     const Stamp& stamp(const StampKey& key, QPointF position)
     {
-        if (const auto known = stamps_.constFind(key); known != stamps_.constEnd())
+        if (const auto known = recent_.constFind(key); known != recent_.constEnd())
             return *known;
-        // Bounded like the widths: a long run can bring many values.
-        if (stamps_.size() >= maxRemembered)
-            stamps_.clear();
-        return *stamps_.insert(key, make(key, position));
+        // Bounded: a long run can bring many values (rates above all). The
+        // stamps in use are moved on from the older generation, so a full
+        // one drops only those unused since it was begun.
+        Stamp stamp;
+        if (const auto older = older_.constFind(key); older != older_.constEnd())
+            stamp = *older;
+        else
+            stamp = make(key, position);
+        if (recent_.size() >= perGeneration) {
+            older_.swap(recent_);
+            recent_.clear();
+        }
+        return *recent_.insert(key, std::move(stamp));
     }
 
 private:
-    static constexpr qsizetype maxRemembered = 256;
+    static constexpr qsizetype perGeneration = 128;
 
     static Stamp make(const StampKey& key, QPointF position)
     {
@@ -258,7 +267,8 @@ private:
         return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
     }
 
-    QHash<StampKey, Stamp> stamps_;
+    QHash<StampKey, Stamp> recent_;
+    QHash<StampKey, Stamp> older_;
 };
 
 StampBook& stampBook()
