@@ -39,31 +39,56 @@ AppDelegate::AppDelegate(SettingsStore& settings, AlertManager& alerts, MonitorS
     , monitor_(std::move(samplers), settings, clock)
     , widgetBridge_(settings)
 {
-    for (const auto& entry : menuEntries()) {
-        if (entry.kind == StatusMenuEntry::Kind::separator) {
-            menu_.addSeparator();
-            continue;
-        }
-        auto* action = menu_.addAction(entry.label);
-        if (!entry.shortcutKey.isEmpty())
-            action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + entry.shortcutKey));
-        connect(action, &QAction::triggered, this, [this, id = entry.id] { handleMenuEntry(id); });
-    }
-    connect(&popover_, &PopoverWindow::lastWayInClosed, this, &AppDelegate::quitApp);
-
-    // The popover's cards, with the header menu's Settings and Quit.
-    const Appearance appearance = ui::systemAppearance();
-    popoverView_ = new ui::PopoverView(monitor_, settings_,
-                                       ui::PopoverActions{[this] { openSettings(QString::fromLatin1(generalTab)); },
-                                                          [this] { quitApp(); }},
-                                       appearance);
-    ui::applyAppearance(popover_, appearance);
-    popover_.setContent(popoverView_);
 }
 
 AppDelegate::~AppDelegate()
 {
     monitor_.onUpdate = nullptr;
+}
+
+PopoverWindow& AppDelegate::popover()
+{
+    if (popover_)
+        return *popover_;
+    popover_ = std::make_unique<PopoverWindow>();
+    connect(popover_.get(), &PopoverWindow::lastWayInClosed, this, &AppDelegate::quitApp);
+    popover_->setTrayAvailable(trayAvailable_);
+
+    // The popover's cards, with the header menu's Settings and Quit. The
+    // histories live in the monitor, so cards made now show the minutes
+    // before as well.
+    const Appearance appearance = ui::systemAppearance();
+    popoverView_ = new ui::PopoverView(monitor_, settings_,
+                                       ui::PopoverActions{[this] { openSettings(QString::fromLatin1(generalTab)); },
+                                                          [this] { quitApp(); }},
+                                       appearance);
+    ui::applyAppearance(*popover_, appearance);
+    popover_->setContent(popoverView_);
+    return *popover_;
+}
+
+ui::PopoverView& AppDelegate::popoverView()
+{
+    popover();
+    return *popoverView_;
+}
+
+QMenu& AppDelegate::menu()
+{
+    if (menu_)
+        return *menu_;
+    menu_ = std::make_unique<QMenu>();
+    for (const auto& entry : menuEntries()) {
+        if (entry.kind == StatusMenuEntry::Kind::separator) {
+            menu_->addSeparator();
+            continue;
+        }
+        auto* action = menu_->addAction(entry.label);
+        if (!entry.shortcutKey.isEmpty())
+            action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + entry.shortcutKey));
+        connect(action, &QAction::triggered, this, [this, id = entry.id] { handleMenuEntry(id); });
+    }
+    return *menu_;
 }
 
 StatusItem* AppDelegate::statusItem() const
@@ -114,9 +139,10 @@ void AppDelegate::launch()
 
     // With no tray at all, the popover is the program's window.
     if (!statusItem_->hasWatcher() && !fallbackItem_) {
-        popover_.setTrayAvailable(false);
+        trayAvailable_ = false;
+        auto& window = popover();
         popoverView_->prepareToShow();
-        popover_.showAsWindow();
+        window.showAsWindow();
     }
 }
 
@@ -164,26 +190,28 @@ void AppDelegate::togglePopover(std::optional<QPoint> click)
 {
     // The first frame shows current values: the cards catch up before the
     // window appears (they do no work while it is hidden).
-    if (!popover_.isOpen())
+    auto& window = popover();
+    if (!window.isOpen())
         popoverView_->prepareToShow();
-    popover_.toggle(click);
+    window.toggle(click);
 }
 
 void AppDelegate::openPopover()
 {
+    auto& window = popover();
     popoverView_->prepareToShow();
-    if (popover_.isWindowMode() || !isInTray()) {
-        popover_.showAsWindow();
+    if (window.isWindowMode() || !isInTray()) {
+        window.showAsWindow();
         return;
     }
-    popover_.showAt(std::nullopt);
+    window.showAt(std::nullopt);
 }
 
 void AppDelegate::showMenu(std::optional<QPoint> click)
 {
-    if (popover_.isOpen() && !popover_.isWindowMode())
-        popover_.hide();
-    menu_.popup(click.value_or(QCursor::pos()));
+    if (isPopoverOpen() && !popover_->isWindowMode())
+        popover_->hide();
+    menu().popup(click.value_or(QCursor::pos()));
 }
 
 void AppDelegate::handleMenuEntry(int id)
@@ -205,8 +233,8 @@ void AppDelegate::handleMenuEntry(int id)
 
 void AppDelegate::openSettings(const QString& tab)
 {
-    if (popover_.isOpen() && !popover_.isWindowMode())
-        popover_.hide();
+    if (isPopoverOpen() && !popover_->isWindowMode())
+        popover_->hide();
     if (settingsOpener)
         settingsOpener(monitor_, tab);
 }
@@ -224,7 +252,9 @@ void AppDelegate::trayShownChanged()
     const bool sniShown = statusItem_ && statusItem_->isShown();
     if (fallbackItem_)
         fallbackItem_->setVisible(!sniShown);
-    popover_.setTrayAvailable(isInTray() || (statusItem_ && statusItem_->hasWatcher()));
+    trayAvailable_ = isInTray() || (statusItem_ && statusItem_->hasWatcher());
+    if (popover_)
+        popover_->setTrayAvailable(trayAvailable_);
 }
 
 } // namespace orbistat

@@ -6,6 +6,10 @@
 // item opens or closes the popover at the click; the context click (and the
 // middle click) closes the popover and shows the menu.
 //
+// The popover and the menu are made when first shown: until then the
+// program touches none of the widget toolkit, which keeps a tray program
+// that is never opened as small as its work.
+//
 // Which tray gets the item: our StatusNotifierItem whenever a
 // StatusNotifierWatcher is on the session bus (now or later); else, on X11,
 // Qt's XEmbed tray icon; else the popover opens as an ordinary window with
@@ -67,11 +71,14 @@ public:
 
     SystemMonitor& monitor() { return monitor_; }
     WidgetBridge& widgetBridge() { return widgetBridge_; }
-    PopoverWindow& popover() { return popover_; }
-    ui::PopoverView& popoverView() { return *popoverView_; }
+    // The popover and the menu, made on first use.
+    PopoverWindow& popover();
+    ui::PopoverView& popoverView();
+    bool hasPopover() const { return popover_ != nullptr; }
+    QMenu& menu();
+    bool hasMenu() const { return menu_ != nullptr; }
     StatusItem* statusItem() const;
     const TrayImageCache& imageCache() const { return imageCache_; }
-    QMenu& menu() { return menu_; }
 
     // Opens the settings window for the monitor on a tab; set by the
     // program, which owns the settings window.
@@ -84,6 +91,7 @@ private:
     void trayShownChanged();
     void settingsChanged();
     bool isInTray() const;
+    bool isPopoverOpen() const { return popover_ && popover_->isOpen(); }
 
     SettingsStore& settings_;
     AlertManager& alerts_;
@@ -92,13 +100,16 @@ private:
     // XEmbed item, made only when no watcher was there at launch.
     std::unique_ptr<LinuxStatusNotifierItem> statusItem_;
     std::unique_ptr<SystemTrayIconItem> fallbackItem_;
-    PopoverWindow popover_;
+    std::unique_ptr<PopoverWindow> popover_;
     ui::PopoverView* popoverView_ = nullptr;  // owned by popover_
+    // Whether a tray shows (or is about to show) the item, kept for the
+    // popover made later.
+    bool trayAvailable_ = true;
     SystemMonitor monitor_;
     WidgetBridge widgetBridge_;
     TrayImageCache imageCache_;
     MonitorReadings readings_;  // the monitor's values, kept between ticks
-    QMenu menu_;
+    std::unique_ptr<QMenu> menu_;
     QString toolTip_;
     std::optional<std::vector<StatusPixmap>> image_;
 };

@@ -18,6 +18,7 @@
 #include "ui/popover/HeaderView.h"
 #include "ui/popover/PopoverView.h"
 
+#include <QApplication>
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -128,12 +129,19 @@ TEST_F(AppDelegateTest, FirstTickDrawsTheItemAndSettingsChangesApplyAtOnce)
 
 TEST_F(AppDelegateTest, ActivateOpensThePopoverAtTheClickAndTheMenuClosesIt)
 {
+    // Until the first click the program makes no widget at all: ticks draw
+    // the item and nothing else.
+    const auto widgetsBefore = QApplication::allWidgets().size();
     launch();
-    auto& popover = delegate->popover();
-    EXPECT_FALSE(popover.isVisible());
+    delegate->monitor().tick();
+    ASSERT_TRUE(waitUntil([&] { return !iconBytes().isEmpty(); }));
+    EXPECT_FALSE(delegate->hasPopover());
+    EXPECT_FALSE(delegate->hasMenu());
+    EXPECT_EQ(QApplication::allWidgets().size(), widgetsBefore);
 
     callItem(QStringLiteral("Activate"), {300, 200});
-    ASSERT_TRUE(waitUntil([&] { return popover.isVisible(); }));
+    ASSERT_TRUE(waitUntil([&] { return delegate->hasPopover() && delegate->popover().isVisible(); }));
+    auto& popover = delegate->popover();
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     const QSize size = PopoverGeometry::size(available.height());
     EXPECT_EQ(popover.size(), size);
