@@ -3,6 +3,8 @@
 #include "app/TrayImage.h"
 #include "menubar/MenuBarRenderer.h"
 
+#include <iterator>
+
 namespace orbistat {
 
 std::optional<std::vector<StatusPixmap>> TrayImageCache::update(const TrayImageInputs& inputs)
@@ -14,19 +16,33 @@ std::optional<std::vector<StatusPixmap>> TrayImageCache::update(const TrayImageI
         return std::nullopt;
     lastInputs_ = inputs;
     ++drawings_;
-    std::vector<StatusPixmap> sizes;
-    for (const double ratio : {1.0, 2.0}) {
-        const QImage image = inputs.items.empty()
-            ? programSymbolImage(inputs.appearance, ratio)
-            : MenuBarRenderer::render(inputs.items, inputs.style, inputs.colorize, inputs.appearance, ratio);
-        sizes.push_back(toStatusPixmap(image));
+    constexpr double ratios[] = {1.0, 2.0};
+    sizes_.resize(std::size(ratios));
+    bool changed = false;
+    for (size_t i = 0; i < sizes_.size(); ++i) {
+        Size& size = sizes_[i];
+        QImage image = inputs.items.empty()
+            ? programSymbolImage(inputs.appearance, ratios[i])
+            : MenuBarRenderer::render(inputs.items, inputs.style, inputs.colorize, inputs.appearance, ratios[i]);
+        const QRect area = differingPixels(image, size.image);
+        size.image = std::move(image);
+        if (area.isNull())
+            continue;
+        convertPixels(size.image, area | size.spareBehind, size.spare);
+        // Other inputs can still draw the same pixels (colouring switched
+        // on while every value is normal), and the panel need not hear of
+        // it.
+        changed = changed || !samePixels(size.spare, size.pixmap, area);
+        std::swap(size.spare, size.pixmap);
+        size.spareBehind = area;
     }
-    // Other inputs can still draw the same pixels (colouring switched on
-    // while every value is normal), and the panel need not hear of it.
-    if (sizes == lastSizes_)
+    if (!changed)
         return std::nullopt;
-    lastSizes_ = sizes;
-    return sizes;
+    std::vector<StatusPixmap> pixmaps;
+    pixmaps.reserve(sizes_.size());
+    for (const auto& size : sizes_)
+        pixmaps.push_back(size.pixmap);
+    return pixmaps;
 }
 
 } // namespace orbistat

@@ -12,6 +12,8 @@
 #include "platform/StatusItem.h"
 #include "shared/drawing/Palette.h"
 
+#include <QImage>
+#include <QRect>
 #include <optional>
 #include <vector>
 
@@ -35,8 +37,19 @@ public:
     int drawings() const { return drawings_; }
 
 private:
+    // One size of the image. A new drawing is compared with the last one
+    // and only the pixels that differ are converted again, into the pixmap
+    // handed on the time before: the tray has let go of it since, so it is
+    // written in place, where the one it holds now would be copied first.
+    struct Size {
+        QImage image;          // as drawn, premultiplied
+        StatusPixmap pixmap;   // its pixels as handed on
+        StatusPixmap spare;    // the pixmap handed on before
+        QRect spareBehind;     // where the spare differs from the pixmap
+    };
+
     std::optional<TrayImageInputs> lastInputs_;
-    std::vector<StatusPixmap> lastSizes_;
+    std::vector<Size> sizes_;
     int drawings_ = 0;
 };
 

@@ -38,11 +38,16 @@ Layout layout(const MenuBarItem& item, MenuBarStyle style);
 // nothing new, so a tray can skip the drawing.
 bool drawsAlike(const std::vector<MenuBarItem>& a, const std::vector<MenuBarItem>& b, MenuBarStyle style);
 
+// How the texts reach the image: drawn once and then copied wherever they
+// land on untouched pixels (the default), or drawn every time. Both give
+// the same pixels.
+enum class TextDrawing { stamped, direct };
+
 // The colours come from the palette of the panel the image is shown on. Two
 // pixels per point by default; a tray that also wants a 1× image asks for
 // a ratio of 1.
 QImage render(const std::vector<MenuBarItem>& items, MenuBarStyle style, bool colorize, Appearance appearance,
-              double pixelRatio = devicePixelRatio);
+              double pixelRatio = devicePixelRatio, TextDrawing textDrawing = TextDrawing::stamped);
 
 } // namespace MenuBarRenderer
 

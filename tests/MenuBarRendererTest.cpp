@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace orbistat;
@@ -415,4 +416,59 @@ TEST_F(MenuBarRendererTest, ItemsDrawAlikeExactlyWhenTheirImagesAreTheSame)
         EXPECT_EQ(sameImage, c.alike);
     }
     EXPECT_FALSE(R::drawsAlike(itemsOf(withCpu(0.5), {MenuBarModule::cpu}), {}, MenuBarStyle::stacked)) << "another number of items";
+}
+
+TEST_F(MenuBarRendererTest, StampedTextsGiveThePixelsOfTextsDrawnEachTime)
+{
+    // Texts are drawn once and then copied; the copies must be the pixels a
+    // drawing gives, byte for byte, wherever a text lands: other positions,
+    // other items around it, every ratio, colour and style. Texts whose ink
+    // leaves their room (accents stacked high) or meets other ink must still
+    // come out as drawn.
+    const QString above = QStringLiteral("a") + QString(24, QChar(0x0301));
+    const QString below = QStringLiteral("7") + QString(24, QChar(0x0323));
+    const QString reaching = QStringLiteral("8") + QString(4, QChar(0x0301));
+    const QStringList labels = {QStringLiteral("CPU"), QStringLiteral("RAM"), QStringLiteral("jgpq"), QStringLiteral("WWWWW"), QString(),
+                                QStringLiteral("\u0645\u0639\u0627\u0644\u062C"), above};
+    const QStringList values = {QStringLiteral("34%"), QStringLiteral("100%"), QStringLiteral("\u21932.4M"), QStringLiteral("\u2191180K"),
+                                QStringLiteral("-7\u00B0"), QString(), below, reaching, QStringLiteral("1")};
+    uint32_t seed = 12345;
+    const auto next = [&seed](uint32_t range) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % range;
+    };
+    for (int round = 0; round < 160; ++round) {
+        std::vector<MenuBarItem> items;
+        const auto count = 1 + next(3);
+        for (uint32_t i = 0; i < count; ++i) {
+            MenuBarItem item;
+            item.label = labels[static_cast<qsizetype>(next(static_cast<uint32_t>(labels.size())))];
+            item.lines = {values[static_cast<qsizetype>(next(static_cast<uint32_t>(values.size())))]};
+            if (next(3) == 0)
+                item.lines.append(values[static_cast<qsizetype>(next(static_cast<uint32_t>(values.size())))]);
+            item.severity = static_cast<MenuBarSeverity>(next(3));
+            for (uint32_t p = next(30); p > 0; --p)
+                item.history.push_back(static_cast<double>(next(120)) / 100.0);
+            item.fraction = static_cast<double>(next(100)) / 100.0;
+            item.reference = next(2) ? QStringLiteral("100%") : QString();
+            items.push_back(item);
+        }
+        const auto style = static_cast<MenuBarStyle>(next(3));
+        const bool colorize = next(2) == 0;
+        const auto appearance = next(2) ? Appearance::dark : Appearance::light;
+        const double ratio = static_cast<double>(1 + next(4));
+        SCOPED_TRACE("round " + std::to_string(round) + ", " + rawValue(style).toStdString() + " at " + std::to_string(ratio) + ": "
+                     + R::accessibilityText(items).toStdString());
+        const QImage drawn = R::render(items, style, colorize, appearance, ratio, R::TextDrawing::direct);
+        // Twice: first while stamps are made, then from the stamps.
+        for (int pass = 0; pass < 2; ++pass) {
+            const QImage stamped = R::render(items, style, colorize, appearance, ratio);
+            ASSERT_EQ(stamped.size(), drawn.size());
+            ASSERT_EQ(stamped.format(), drawn.format());
+            for (int y = 0; y < drawn.height(); ++y) {
+                ASSERT_EQ(std::memcmp(stamped.constScanLine(y), drawn.constScanLine(y), static_cast<size_t>(drawn.width()) * 4), 0)
+                    << "row " << y << " in pass " << pass;
+            }
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #include "menubar/MenuBarRenderer.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace orbistat;
 
@@ -102,6 +103,86 @@ TEST(TrayImageCache, DrawsOnlyWhenAnInputChangedAndHandsOnOnlyNewPixels)
     const auto symbol = cache.update(TrayImageInputs{});
     ASSERT_TRUE(symbol);
     EXPECT_EQ((*symbol)[0].width, (*symbol)[0].height);
+}
+
+TEST(TrayImage, DifferingPixelsAreBoundedAndConvertedAlone)
+{
+    QImage before(9, 5, QImage::Format_ARGB32_Premultiplied);
+    before.fill(Qt::transparent);
+    before.setPixel(4, 2, qRgba(40, 40, 40, 80));
+    struct Change {
+        const char* what;
+        std::vector<QPoint> pixels;
+        QRect expected;
+    };
+    const Change changes[] = {
+        {"nothing", {}, QRect()},
+        {"one corner", {{8, 4}}, QRect(8, 4, 1, 1)},
+        {"two far apart", {{0, 3}, {7, 1}}, QRect(QPoint(0, 1), QPoint(7, 3))},
+        {"the first row's right end and a later row's left", {{8, 0}, {1, 4}}, QRect(QPoint(1, 0), QPoint(8, 4))},
+        {"the pixel that was drawn", {{4, 2}}, QRect(4, 2, 1, 1)},
+    };
+    const StatusPixmap old = toStatusPixmap(before);
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.what);
+        QImage after = before.copy();
+        for (const auto& p : change.pixels)
+            after.setPixel(p, qRgba(200, 10, 10, 255));
+        const QRect area = differingPixels(after, before);
+        EXPECT_EQ(area, change.expected);
+        // The area alone, converted into the old pixmap, gives the new one.
+        StatusPixmap pixmap = old;
+        convertPixels(after, area, pixmap);
+        EXPECT_EQ(pixmap, toStatusPixmap(after));
+        EXPECT_EQ(samePixels(pixmap, old, area), change.pixels.empty());
+    }
+    EXPECT_EQ(differingPixels(before, QImage()), before.rect()) << "no earlier image";
+    EXPECT_EQ(differingPixels(before, before.copy(0, 0, 9, 4)), before.rect()) << "another size";
+    StatusPixmap small = toStatusPixmap(before.copy(0, 0, 3, 3));
+    convertPixels(before, QRect(0, 0, 1, 1), small);
+    EXPECT_EQ(small, old) << "a pixmap of another size is made anew";
+}
+
+TEST(TrayImageCache, HandsOnThePixelsOfTheLatestInputsTickAfterTick)
+{
+    // Only changed pixels are converted, into pixmaps handed on earlier:
+    // after any run of changes (values, severities, modules coming and
+    // going, styles, no items at all) what was handed on last is exactly
+    // the conversion of the current drawing, and a tick that hands nothing
+    // on is one whose pixels did not change.
+    TrayImageCache cache;
+    std::optional<std::vector<StatusPixmap>> shown;
+    for (int tick = 0; tick < 240; ++tick) {
+        TrayImageInputs inputs;
+        const int phase = (tick / 40) % 6;
+        if (phase != 5) {
+            inputs.items.push_back({QStringLiteral("CPU"), {MenuBarRenderer::percentText((tick * 7 % 13) / 100.0)},
+                                    tick % 11 == 0 ? MenuBarSeverity::critical : MenuBarSeverity::normal, {}, 0.1, QStringLiteral("100%")});
+            for (int i = 0; i < tick % 30; ++i)
+                inputs.items[0].history.push_back((tick * 13 + i * 7) % 10 / 10.0);
+        }
+        if (phase == 1 || phase == 3 || (phase == 4 && tick % 3 == 0))
+            inputs.items.push_back({QStringLiteral("RAM"), {MenuBarRenderer::percentText(0.4 + tick / 20 / 100.0)}, MenuBarSeverity::normal,
+                                    {}, 0.4, QStringLiteral("100%")});
+        inputs.style = static_cast<MenuBarStyle>((tick / 20) % 3);
+        inputs.colorize = tick % 50 < 25;
+        inputs.appearance = tick % 80 < 40 ? Appearance::light : Appearance::dark;
+        SCOPED_TRACE("tick " + std::to_string(tick) + ": " + MenuBarRenderer::accessibilityText(inputs.items).toStdString());
+
+        std::vector<StatusPixmap> expected;
+        for (const double ratio : {1.0, 2.0}) {
+            expected.push_back(toStatusPixmap(inputs.items.empty()
+                                                  ? programSymbolImage(inputs.appearance, ratio)
+                                                  : MenuBarRenderer::render(inputs.items, inputs.style, inputs.colorize, inputs.appearance,
+                                                                            ratio, MenuBarRenderer::TextDrawing::direct)));
+        }
+        if (auto sizes = cache.update(inputs)) {
+            ASSERT_TRUE(!shown || *shown != *sizes) << "the same pixels handed on again";
+            shown = std::move(sizes);
+        }
+        ASSERT_TRUE(shown);
+        ASSERT_EQ(*shown, expected);
+    }
 }
 
 TEST(TrayAppearance, TheOverrideThenDarkTopBarsThenTheDesktopScheme)
