@@ -1,7 +1,6 @@
 // The tray item as a panel sees it: over a private bus, through the
 // StatusNotifierItem and dbusmenu protocols.
 #include "WaitUntil.h"
-#include "doubles/BusSignalRecorder.h"
 #include "app/TrayImage.h"
 #include "doubles/FakeStatusNotifierWatcher.h"
 #include "doubles/PrivateBus.h"
@@ -12,15 +11,10 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusServer>
 #include <QDBusVariant>
 #include <gtest/gtest.h>
-#include <atomic>
-#include <set>
-#include <thread>
 
 using namespace orbistat;
-using orbistat::test::BusSignalRecorder;
 using orbistat::test::FakeStatusNotifierWatcher;
 using orbistat::test::PrivateBus;
 using orbistat::test::waitUntil;
@@ -45,69 +39,27 @@ struct StatusNotifierItemTest : ::testing::Test {
     QDBusConnection app = bus.connect(QStringLiteral("app"));
     LinuxStatusNotifierItem item{app, QStringLiteral("orbistat"), QStringLiteral("Orbistat")};
 
-    // From the test's main thread the call runs an event loop while it
-    // waits; from any other thread (`fromOtherThread`) it only waits, and
-    // gives up sooner.
-    QDBusMessage call(const QString& path, const QString& interface, const QString& member, const QVariantList& arguments,
-                      bool fromOtherThread = false)
+    QDBusMessage call(const QString& path, const QString& interface, const QString& member, const QVariantList& arguments)
     {
         auto message = QDBusMessage::createMethodCall(item.serviceName(), path, interface, member);
         message.setArguments(arguments);
-        return fromOtherThread ? host.call(message, QDBus::Block, 2000) : host.call(message, QDBus::BlockWithGui, 5000);
+        return host.call(message, QDBus::BlockWithGui, 5000);
     }
-    QVariant property(const QString& name, bool fromOtherThread = false)
+    QVariant property(const QString& name)
     {
         const auto reply = call(QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.freedesktop.DBus.Properties"),
-                                QStringLiteral("Get"), {itemInterface, name}, fromOtherThread);
+                                QStringLiteral("Get"), {itemInterface, name});
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
             return {};
         return reply.arguments().at(0).value<QDBusVariant>().variant();
     }
-    SniImageList iconPixmap(bool fromOtherThread = false)
+    SniImageList iconPixmap()
     {
         SniImageList images;
-        const QVariant value = property(QStringLiteral("IconPixmap"), fromOtherThread);
-        if (value.canConvert<QDBusArgument>())
-            value.value<QDBusArgument>() >> images;
+        property(QStringLiteral("IconPixmap")).value<QDBusArgument>() >> images;
         return images;
     }
-    QString toolTipText(bool fromOtherThread = false)
-    {
-        SniToolTip toolTip;
-        const QVariant value = property(QStringLiteral("ToolTip"), fromOtherThread);
-        if (value.canConvert<QDBusArgument>())
-            value.value<QDBusArgument>() >> toolTip;
-        return toolTip.text;
-    }
 };
-
-// An image of two sizes that carries its version in every byte and in its
-// width, so that a read shows whether it got one whole version.
-std::vector<StatusPixmap> versionedImage(int version)
-{
-    const int width = 3 + version;
-    const char tag = char(0x10 + version);
-    return {StatusPixmap{width, 2, QByteArray(width * 2 * 4, tag)},
-            StatusPixmap{2 * width, 4, QByteArray(2 * width * 4 * 4, tag)}};
-}
-
-// The version an image read from the bus is wholly made of, or 0 when it
-// mixes versions or is cut short.
-int versionOf(const SniImageList& images)
-{
-    if (images.size() != 2 || images[0].argb.isEmpty())
-        return 0;
-    const int version = images[0].argb[0] - 0x10;
-    if (version < 1 || version > 100)
-        return 0;
-    const auto expected = versionedImage(version);
-    for (int i = 0; i < 2; ++i) {
-        const auto& size = expected[size_t(i)];
-        if (images[i].width != size.width || images[i].height != size.height || images[i].argb != size.argb)
-            return 0;
-    }
-    return version;
-}
 
 // The received bytes read back as pixels: A, R, G, B, rows top to bottom.
 QColor receivedPixel(const SniImage& image, int x, int y)
@@ -216,92 +168,6 @@ TEST_F(StatusNotifierItemTest, NewIconAndNewToolTipOnlyWhenSomethingChanged)
     item.setToolTip(QStringLiteral("CPU 34%"));
     item.setToolTip(QStringLiteral("CPU 35%"));
     EXPECT_EQ(newToolTip, 2);
-}
-
-TEST_F(StatusNotifierItemTest, ReadsAreAnsweredWithTheLatestValuesWhileTheItemsThreadIsBlocked)
-{
-    // The reader runs on a thread of its own and this thread only waits for
-    // it: the item's thread handles no event meanwhile, as in a long tick.
-    for (int version = 1; version <= 3; ++version) {
-        SCOPED_TRACE(version);
-        item.setImage(versionedImage(version));
-        item.setToolTip(QStringLiteral("version %1").arg(version));
-        SniImageList images;
-        QString text;
-        std::thread reader([&] {
-            images = iconPixmap(true);
-            text = toolTipText(true);
-        });
-        reader.join();
-        EXPECT_EQ(versionOf(images), version);
-        EXPECT_EQ(text, QStringLiteral("version %1").arg(version));
-    }
-}
-
-TEST_F(StatusNotifierItemTest, ReadsDuringChangesGetOneWholeImage)
-{
-    std::atomic<bool> done{false};
-    std::vector<int> versionsRead;
-    std::vector<QString> textsRead;
-    std::thread reader([&] {
-        for (int i = 0; i < 150; ++i) {
-            versionsRead.push_back(versionOf(iconPixmap(true)));
-            textsRead.push_back(toolTipText(true));
-            if (versionsRead.back() == 0)
-                break;  // one failure is enough (each unanswered read waits its time out)
-        }
-        done = true;
-    });
-    for (int i = 0; !done; ++i) {
-        const int version = 1 + i % 5;
-        item.setImage(versionedImage(version));
-        item.setToolTip(QStringLiteral("version %1").arg(version));
-    }
-    reader.join();
-
-    std::set<int> distinct;
-    for (size_t i = 0; i < versionsRead.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_NE(versionsRead[i], 0) << "a torn or missing image";
-        EXPECT_TRUE(textsRead[i].startsWith(QStringLiteral("version "))) << textsRead[i].toStdString();
-        distinct.insert(versionsRead[i]);
-    }
-    EXPECT_GT(distinct.size(), 1u) << "the reads overlapped the changes";
-}
-
-TEST_F(StatusNotifierItemTest, EachChangeIsAnnouncedOnceAfterThePropertyChanged)
-{
-    ASSERT_TRUE(waitUntil([&] { return item.isShown(); }));
-    BusSignalRecorder recorder;
-    const QString path = QStringLiteral("/StatusNotifierItem");
-    ASSERT_TRUE(recorder.follow(host, item.serviceName(), path, itemInterface, QStringLiteral("NewIcon")));
-    ASSERT_TRUE(recorder.follow(host, item.serviceName(), path, itemInterface, QStringLiteral("NewToolTip")));
-    // Read on arrival, as a panel does.
-    std::vector<int> versionsOnNewIcon;
-    QStringList textsOnNewToolTip;
-    recorder.onSignal = [&](const QDBusMessage& message) {
-        if (message.member() == QStringLiteral("NewIcon"))
-            versionsOnNewIcon.push_back(versionOf(iconPixmap()));
-        else
-            textsOnNewToolTip.append(toolTipText());
-    };
-
-    item.setImage(versionedImage(1));
-    item.setToolTip(QStringLiteral("one"));
-    ASSERT_TRUE(waitUntil([&] { return recorder.received().size() == 2; }));
-    EXPECT_EQ(versionsOnNewIcon, std::vector<int>{1});
-    EXPECT_EQ(textsOnNewToolTip, QStringList{QStringLiteral("one")});
-
-    // Nothing new, nothing announced; then only the tool tip.
-    item.setImage(versionedImage(1));
-    item.setToolTip(QStringLiteral("one"));
-    orbistat::test::settle(100);
-    EXPECT_EQ(recorder.received().size(), 2);
-    item.setToolTip(QStringLiteral("two"));
-    ASSERT_TRUE(waitUntil([&] { return recorder.received().size() == 3; }));
-    orbistat::test::settle(100);
-    EXPECT_EQ(recorder.received(), (QStringList{QStringLiteral("NewIcon"), QStringLiteral("NewToolTip"), QStringLiteral("NewToolTip")}));
-    EXPECT_EQ(textsOnNewToolTip.last(), QStringLiteral("two"));
 }
 
 TEST_F(StatusNotifierItemTest, MenuLayoutHasTheFourEntriesAndClicksReachTheProgram)
@@ -416,86 +282,4 @@ TEST(StatusNotifierItemWithoutBus, IsNeitherExportedNorShown)
     EXPECT_FALSE(item.isShown());
     item.setImage({StatusPixmap{1, 1, QByteArray(4, '\xff')}});
     item.setToolTip(QStringLiteral("CPU 1%"));
-}
-
-TEST(StatusNotifierItemLifetime, DestroyedWhileAHostKeepsCallingIt)
-{
-    PrivateBus bus;
-    auto host = bus.connect(QStringLiteral("panel"));
-    auto app = bus.connect(QStringLiteral("app"));
-    // The item's object is reached through the connection's own name, the
-    // same for every item made on it.
-    const QString target = app.baseService();
-    std::atomic<bool> stop{false};
-    std::atomic<int> answered{0};
-    std::atomic<int> refused{0};
-    std::thread caller([&] {
-        const QString path = QStringLiteral("/StatusNotifierItem");
-        const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
-        while (!stop) {
-            auto get = QDBusMessage::createMethodCall(target, path, properties, QStringLiteral("Get"));
-            get.setArguments({itemInterface, QStringLiteral("IconPixmap")});
-            auto introspect = QDBusMessage::createMethodCall(target, path, QStringLiteral("org.freedesktop.DBus.Introspectable"),
-                                                             QStringLiteral("Introspect"));
-            auto activate = QDBusMessage::createMethodCall(target, path, itemInterface, QStringLiteral("Activate"));
-            activate.setArguments({10, 20});
-            for (const auto& message : {get, introspect, activate})
-                ++(host.call(message, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage ? answered : refused);
-        }
-    });
-
-    int clicks = 0;
-    for (int round = 0; round < 20; ++round) {
-        std::optional<LinuxStatusNotifierItem> item(std::in_place, app, QStringLiteral("orbistat"), QStringLiteral("Orbistat"));
-        ASSERT_TRUE(item->isExported());
-        item->onClick = [&clicks](StatusItem::Click, std::optional<QPoint>) { ++clicks; };
-        item->setImage(versionedImage(1 + round % 3));
-        orbistat::test::settle(15);
-        item.reset();
-        // A click queued to the item just destroyed would be delivered here.
-        orbistat::test::settle(5);
-    }
-    stop = true;
-    caller.join();
-    EXPECT_GT(answered.load(), 0);
-    EXPECT_GT(refused.load(), 0) << "calls that found no item";
-    EXPECT_GT(clicks, 0) << "clicks still reach a live item";
-}
-
-TEST(StatusNotifierItemOnAPeerConnection, AnswersFromTheItemsThreadWhenTheConnectionHasNoBus)
-{
-    // A peer-to-peer connection has no bus interface, so the thread that
-    // reads it is not known: the item answers from its own thread.
-    QDBusServer server;
-    ASSERT_TRUE(server.isConnected());
-    std::optional<QDBusConnection> accepted;
-    QObject::connect(&server, &QDBusServer::newConnection, [&](const QDBusConnection& connection) { accepted = connection; });
-    const QString peerName = QStringLiteral("orbistat-test-peer");
-    auto peer = QDBusConnection::connectToPeer(server.address(), peerName);
-    ASSERT_TRUE(waitUntil([&] { return accepted.has_value(); }));
-    ASSERT_EQ(accepted->interface(), nullptr);
-    {
-        LinuxStatusNotifierItem item(*accepted, QStringLiteral("orbistat"), QStringLiteral("Orbistat"));
-        ASSERT_TRUE(item.isExported());
-        std::optional<QPoint> clickedAt;
-        item.onClick = [&](StatusItem::Click, std::optional<QPoint> at) { clickedAt = at; };
-        item.setImage(versionedImage(2));
-
-        auto get = QDBusMessage::createMethodCall(QString(), QStringLiteral("/StatusNotifierItem"),
-                                                  QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-        get.setArguments({itemInterface, QStringLiteral("IconPixmap")});
-        const auto reply = peer.call(get, QDBus::BlockWithGui, 5000);
-        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-        SniImageList images;
-        reply.arguments().at(0).value<QDBusVariant>().variant().value<QDBusArgument>() >> images;
-        EXPECT_EQ(versionOf(images), 2);
-
-        auto activate = QDBusMessage::createMethodCall(QString(), QStringLiteral("/StatusNotifierItem"), itemInterface,
-                                                       QStringLiteral("Activate"));
-        activate.setArguments({30, 40});
-        EXPECT_EQ(peer.call(activate, QDBus::BlockWithGui, 5000).type(), QDBusMessage::ReplyMessage);
-        ASSERT_TRUE(waitUntil([&] { return clickedAt.has_value(); }));
-        EXPECT_EQ(clickedAt, QPoint(30, 40));
-    }
-    QDBusConnection::disconnectFromPeer(peerName);
 }

@@ -1,14 +1,14 @@
 #include "platform/linux/LinuxStatusNotifierItem.h"
 
 #include "platform/linux/LinuxDBusMenu.h"
-#include "platform/linux/StatusNotifierItemResponder.h"
 
+#include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QMetaObject>
-#include <QThread>
 #include <atomic>
 #include <unistd.h>
 
@@ -18,12 +18,75 @@ namespace {
 
 const auto watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 const auto watcherPath = QStringLiteral("/StatusNotifierWatcher");
-const auto itemInterface = QStringLiteral("org.kde.StatusNotifierItem");
 const auto itemPath = QStringLiteral("/StatusNotifierItem");
 const auto menuObjectPath = QStringLiteral("/MenuBar");
 
 // Numbers the items of this process, so that each has a name of its own.
 std::atomic<int> itemCounter{0};
+
+// Exposes LinuxStatusNotifierItem as org.kde.StatusNotifierItem. Every
+// property of the protocol is listed (some hosts read them through an
+// introspected proxy and fail on a missing one); the ones Orbistat does not
+// use carry their empty values.
+class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
+    Q_PROPERTY(QString Category READ category)
+    Q_PROPERTY(QString Id READ id)
+    Q_PROPERTY(QString Title READ title)
+    Q_PROPERTY(QString Status READ status)
+    Q_PROPERTY(int WindowId READ windowId)
+    Q_PROPERTY(QString IconName READ emptyText)
+    Q_PROPERTY(QList<orbistat::SniImage> IconPixmap READ iconPixmap)
+    Q_PROPERTY(QString OverlayIconName READ emptyText)
+    Q_PROPERTY(QList<orbistat::SniImage> OverlayIconPixmap READ noImages)
+    Q_PROPERTY(QString AttentionIconName READ emptyText)
+    Q_PROPERTY(QList<orbistat::SniImage> AttentionIconPixmap READ noImages)
+    Q_PROPERTY(QString AttentionMovieName READ emptyText)
+    Q_PROPERTY(orbistat::SniToolTip ToolTip READ toolTip)
+    Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
+    Q_PROPERTY(QDBusObjectPath Menu READ menu)
+    Q_PROPERTY(QString IconThemePath READ emptyText)
+public:
+    explicit StatusNotifierItemAdaptor(LinuxStatusNotifierItem* item)
+        : QDBusAbstractAdaptor(item)
+        , item_(item)
+    {
+        setAutoRelaySignals(false);
+        connect(item, &LinuxStatusNotifierItem::newIcon, this, &StatusNotifierItemAdaptor::NewIcon);
+        connect(item, &LinuxStatusNotifierItem::newToolTip, this, &StatusNotifierItemAdaptor::NewToolTip);
+    }
+
+    QString category() const { return QStringLiteral("SystemServices"); }
+    QString id() const { return item_->id(); }
+    QString title() const { return item_->title(); }
+    QString status() const { return QStringLiteral("Active"); }
+    int windowId() const { return 0; }
+    QString emptyText() const { return {}; }
+    QList<SniImage> iconPixmap() const { return item_->images(); }
+    QList<SniImage> noImages() const { return {}; }
+    SniToolTip toolTip() const { return item_->toolTip(); }
+    bool itemIsMenu() const { return false; }
+    QDBusObjectPath menu() const { return QDBusObjectPath(item_->menuPath()); }
+
+public slots:
+    void Activate(int x, int y) { item_->clicked(StatusItem::Click::primary, x, y); }
+    void SecondaryActivate(int x, int y) { item_->clicked(StatusItem::Click::secondary, x, y); }
+    void ContextMenu(int x, int y) { item_->clicked(StatusItem::Click::context, x, y); }
+    // The item has nothing to scroll through.
+    void Scroll(int, const QString&) {}
+
+signals:
+    void NewTitle();
+    void NewIcon();
+    void NewAttentionIcon();
+    void NewOverlayIcon();
+    void NewToolTip();
+    void NewStatus(const QString& status);
+
+private:
+    LinuxStatusNotifierItem* item_;
+};
 
 bool isWellFormed(const StatusPixmap& pixmap)
 {
@@ -47,20 +110,8 @@ LinuxStatusNotifierItem::LinuxStatusNotifierItem(QDBusConnection bus, const QStr
         if (onMenuEntry)
             onMenuEntry(entryId);
     };
-
-    responder_ = new StatusNotifierItemResponder(id_, title_,
-                                                 menu_->isExported() ? menu_->path() : QStringLiteral("/NO_DBUSMENU"));
-    // Queued whichever thread the responder lives in: the click is handled
-    // after the reply has gone out (the handler opens windows and menus).
-    connect(responder_, &StatusNotifierItemResponder::clicked, this, &LinuxStatusNotifierItem::clicked,
-            Qt::QueuedConnection);
-    // The bus's own interface object lives in the thread that reads the
-    // connection; an object there is answered without a detour through
-    // this thread. A connection without it (peer to peer) keeps the
-    // responder here.
-    if (auto* busInterface = bus_.interface(); busInterface && busInterface->thread())
-        responder_->moveToThread(busInterface->thread());
-    exported_ = bus_.registerObject(itemPath, responder_, QDBusConnection::ExportAdaptors);
+    new StatusNotifierItemAdaptor(this);
+    exported_ = bus_.registerObject(itemPath, this, QDBusConnection::ExportAdaptors);
     if (!exported_)
         return;
 
@@ -82,23 +133,10 @@ LinuxStatusNotifierItem::LinuxStatusNotifierItem(QDBusConnection bus, const QStr
 
 LinuxStatusNotifierItem::~LinuxStatusNotifierItem()
 {
-    if (!responder_)
-        return;
-    // No click is queued to this item from here on; one already queued goes
-    // with it.
-    disconnect(responder_, nullptr, this, nullptr);
     if (ownsName_)
         bus_.unregisterService(serviceName_);
-    // Unregistering waits for a read being answered to finish; a call
-    // already handed to the responder's thread is answered (or refused)
-    // there before the responder is deleted, as deletion is queued behind
-    // it in the same thread.
     if (exported_)
         bus_.unregisterObject(itemPath);
-    if (responder_->thread() == QThread::currentThread())
-        delete responder_;
-    else
-        responder_->deleteLater();
 }
 
 void LinuxStatusNotifierItem::setImage(const std::vector<StatusPixmap>& sizes)
@@ -115,9 +153,6 @@ void LinuxStatusNotifierItem::setImage(const std::vector<StatusPixmap>& sizes)
     if (same)
         return;
     images_ = std::move(images);
-    if (responder_)
-        responder_->setImages(images_);
-    announce(Announcement::newIcon);
     emit newIcon();
 }
 
@@ -126,9 +161,6 @@ void LinuxStatusNotifierItem::setToolTip(const QString& text)
     if (text == toolTipText_)
         return;
     toolTipText_ = text;
-    if (responder_)
-        responder_->setToolTipText(toolTipText_);
-    announce(Announcement::newToolTip);
     emit newToolTip();
 }
 
@@ -138,42 +170,23 @@ void LinuxStatusNotifierItem::setMenu(const std::vector<StatusMenuEntry>& entrie
         menu_->setEntries(entries);
 }
 
+SniToolTip LinuxStatusNotifierItem::toolTip() const
+{
+    return {QString(), {}, title_, toolTipText_};
+}
+
+QString LinuxStatusNotifierItem::menuPath() const
+{
+    return menu_ && menu_->isExported() ? menu_->path() : QStringLiteral("/NO_DBUSMENU");
+}
+
 void LinuxStatusNotifierItem::clicked(Click click, int x, int y)
 {
-    if (!onClick)
-        return;
     // Hosts that do not know where the click was send 0, 0.
-    onClick(click, (x == 0 && y == 0) ? std::nullopt : std::optional(QPoint(x, y)));
-}
-
-// A tick usually changes the image and the tool tip one after the other:
-// the announcements are gathered and sent once the event loop is back, from
-// the responder's thread, which then writes both in one go (a message sent
-// from this thread is handed to that thread anyway).
-void LinuxStatusNotifierItem::announce(Announcement what)
-{
-    if (!exported_)
-        return;
-    const bool queued = newIconPending_ || newToolTipPending_;
-    (what == Announcement::newIcon ? newIconPending_ : newToolTipPending_) = true;
-    if (!queued)
-        QMetaObject::invokeMethod(this, &LinuxStatusNotifierItem::sendAnnouncements, Qt::QueuedConnection);
-}
-
-void LinuxStatusNotifierItem::sendAnnouncements()
-{
-    QList<QDBusMessage> messages;
-    if (newIconPending_)
-        messages.append(QDBusMessage::createSignal(itemPath, itemInterface, QStringLiteral("NewIcon")));
-    if (newToolTipPending_)
-        messages.append(QDBusMessage::createSignal(itemPath, itemInterface, QStringLiteral("NewToolTip")));
-    newIconPending_ = newToolTipPending_ = false;
-    // Only the connection and the messages travel: the responder may be
-    // deleted before this runs, which drops it.
-    QMetaObject::invokeMethod(responder_, [bus = bus_, messages = std::move(messages)] {
-        for (const auto& message : messages)
-            bus.send(message);
-    }, Qt::QueuedConnection);
+    const std::optional<QPoint> position = (x == 0 && y == 0) ? std::nullopt : std::optional(QPoint(x, y));
+    // Handled after the D-Bus reply: the handler opens windows and menus.
+    QMetaObject::invokeMethod(
+        this, [this, click, position] { if (onClick) onClick(click, position); }, Qt::QueuedConnection);
 }
 
 void LinuxStatusNotifierItem::watcherAppeared()
@@ -214,3 +227,5 @@ void LinuxStatusNotifierItem::setRegistered(bool registered)
 }
 
 } // namespace orbistat
+
+#include "LinuxStatusNotifierItem.moc"

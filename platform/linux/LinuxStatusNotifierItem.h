@@ -10,12 +10,6 @@
 // watcher knows nothing of earlier items). Properties change only when the
 // pixels or texts do, and each change is followed by its New… signal, after
 // which hosts read the property again.
-//
-// The reads are answered on QtDBus's own thread (see
-// StatusNotifierItemResponder), so a panel that follows a changing image
-// wakes that thread only. Both announcements of one update leave together,
-// once the caller's work is done, so that the panel's two reads tend to
-// arrive together as well.
 #pragma once
 
 #include "platform/StatusItem.h"
@@ -29,7 +23,6 @@
 namespace orbistat {
 
 class LinuxDBusMenu;
-class StatusNotifierItemResponder;
 
 class LinuxStatusNotifierItem : public QObject, public StatusItem {
     Q_OBJECT
@@ -53,18 +46,21 @@ public:
     // How many times a watcher accepted the item (tests follow re-registration).
     int registrations() const { return registrations_; }
 
+    // Read by the adaptor.
+    const QString& id() const { return id_; }
+    const QString& title() const { return title_; }
+    const SniImageList& images() const { return images_; }
+    SniToolTip toolTip() const;
+    QString menuPath() const;
+
+    // Called by the adaptor for the protocol's methods.
+    void clicked(Click click, int x, int y);
+
 signals:
-    // The image or the tool tip changed (emitted at once; the bus hears of it
-    // once control returns to the event loop).
     void newIcon();
     void newToolTip();
 
 private:
-    enum class Announcement { newIcon, newToolTip };
-
-    void clicked(Click click, int x, int y);
-    void announce(Announcement what);
-    void sendAnnouncements();
     void watcherAppeared();
     void watcherVanished();
     void setRegistered(bool registered);
@@ -83,12 +79,7 @@ private:
     int watcherGeneration_ = 0;
     SniImageList images_;
     QString toolTipText_;
-    bool newIconPending_ = false;
-    bool newToolTipPending_ = false;
     std::unique_ptr<LinuxDBusMenu> menu_;
-    // Lives in the connection's thread when that is known, else in this
-    // item's; removed from the bus and deleted in its own thread.
-    StatusNotifierItemResponder* responder_ = nullptr;
     QDBusServiceWatcher watcher_;
 };
 
